@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The one list of Debian packages the project needs to build, test and run.
+# Sourced by run.sh and test.sh: installs only what is missing, so a second run is quick.
+
+PACCHETTI=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-webengine-dev libgl-dev
+  fonts-liberation2 fonts-dejavu-core
+  xvfb xauth poppler-utils
+)
+
+installa_dipendenze() {
+  local mancanti=() p
+  for p in "${PACCHETTI[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || mancanti+=("$p")
+  done
+  [ ${#mancanti[@]} -eq 0 ] && return 0
+  echo "Installazione dei pacchetti mancanti: ${mancanti[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${mancanti[@]}"
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The program-wide state: filled at start-up, shared by every window until the program ends.
+// Windows read and write it directly; the command line fills it the same way.
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+// Per query use (0 database list, 1 single check, 2 list check): how answer pages are shown,
+// printed and saved. Each member is named after its WEBPARAM key.
+struct ParametriWeb {
+    std::array<std::int16_t, 3> View{};
+    std::array<std::int16_t, 3> Print{};
+    std::array<std::int16_t, 3> ChPrt{};
+    std::array<QString, 3> Stampante;
+    std::array<std::int16_t, 3> Save{};
+    std::array<QString, 3> DirSave;
+    std::int16_t IESkede = 0; // which of the two page-display choices is selected
+};
+
+inline QString gFileIni;  // settings file
+inline QString gFileDb;   // database file
+inline QString gDirTemp;  // temporary folder, always ending with a separator
+inline bool gDbAperto = false;
+
+inline std::int16_t gIndice = 0; // mode or selection a window hands to the window it opens
+inline QString gMessaggio;       // scratch text for composed messages
+
+inline QString gArgModulo;            // argument for the next external program; emptied after each launch
+inline std::int16_t gStileModulo = 1; // window style of the next external program; 1 = normal with focus
+
+inline QString gPathExcel; // program path of the Applicativi entry that is the spreadsheet program
+
+// Grid colours: red in the low byte, then green, then blue.
+inline std::array<std::uint32_t, 3> gColori{};
+
+inline ParametriWeb gParametriWeb;
+inline std::int16_t gTipoWeb = 0; // the query use whose web parameters apply now

@@ -1,0 +1,200 @@
+#include "app/Startup.h"
+
+#include "app/FrmAbout.h"
+#include "app/GeometriaStartup.h"
+#include "app/Globali.h"
+#include "core/CartellaProgramma.h"
+#include "core/FileIni.h"
+#include "core/Twips.h"
+#include "core/Valori.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QAction* Voce(QMenuBar* barra, const QString& nome, const QString& testo)
+{
+    QAction* a = barra->addAction(testo);
+    a->setObjectName(nome);
+    return a;
+}
+
+QAction* Voce(QMenu* menu, const QString& nome, const QString& testo)
+{
+    QAction* a = menu->addAction(testo);
+    a->setObjectName(nome);
+    return a;
+}
+
+QMenu* Sottomenu(QMenuBar* barra, const QString& nome, const QString& testo)
+{
+    QMenu* m = barra->addMenu(testo);
+    m->setObjectName(nome);
+    m->menuAction()->setObjectName(nome);
+    return m;
+}
+
+QString Titolo()
+{
+    return u" CONTROLLO VALIDITA' PARTITA IVA CEE "_s + QString(17, u' ') + u'(' + VersioneProgramma() +
+           u')';
+}
+
+} // namespace
+
+Startup::Startup(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(u"Startup"_s);
+    ImpostaPercorsi();
+    // The database opens here, right after the paths are known.
+
+    auto* centro = new QWidget(this);
+    auto* layout = new QVBoxLayout(centro);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* linea = new QFrame(centro);
+    linea->setObjectName(u"Line1"_s);
+    linea->setFrameShape(QFrame::HLine);
+    linea->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(linea);
+    layout->addStretch();
+    setCentralWidget(centro);
+    CreaMenu();
+
+    ScriviPosizioneIniziale();
+    FissaDimensioni();
+    RipristinaPosizione();
+    setWindowTitle(Titolo());
+    CaricaParametri();
+    // The country table loads here, before the colours.
+    CaricaColori();
+    // The service addresses load here, last.
+}
+
+void Startup::CreaMenu()
+{
+    QMenuBar* barra = menuBar();
+    connect(Voce(barra, u"Mu_end"_s, u"&Fine"_s), &QAction::triggered, this, &QWidget::close);
+    // Entries whose windows are not part of the program yet stay visible but disabled.
+    Voce(barra, u"Mu_Mrn1"_s, u"&Singola"_s)->setEnabled(false);
+    Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s)->setEnabled(false);
+    Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s)->setEnabled(false);
+    Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s)->setEnabled(false);
+
+    m_Mprg_base = Sottomenu(barra, u"Mprg_base"_s, u"&Applicativi"_s);
+    for (int i = 1; i <= kNumeroApplicativi; ++i) {
+        const QString testo = i == 1 ? u"&Editor di Testi"_s : u"&Varie"_s + QString::number(i);
+        m_Mprg_var[i] = Voce(m_Mprg_base, u"Mprg_var(%1)"_s.arg(i), testo);
+        m_Mprg_var[i]->setEnabled(false); // the launcher is not part of the program yet
+    }
+    m_Mprg_base->addSeparator()->setObjectName(u"f1"_s);
+    Voce(m_Mprg_base, u"Mu_ParAppl"_s, u"Imposta Applicativi"_s)->setEnabled(false);
+
+    QMenu* aiuto = Sottomenu(barra, u"Mu_help"_s, u"&?"_s);
+    connect(Voce(aiuto, u"Mu_about"_s, u"Su Tarvel"_s), &QAction::triggered, this,
+            &Startup::MostraInformazioni);
+}
+
+double Startup::Dpi() const
+{
+    return screen()->logicalDotsPerInch();
+}
+
+QSize Startup::SchermoInTwips() const
+{
+    const QSize px = screen()->geometry().size();
+    return {TwipsDaPixel(px.width(), Dpi()), TwipsDaPixel(px.height(), Dpi())};
+}
+
+void Startup::ScriviPosizioneIniziale()
+{
+    if (QFileInfo::exists(gFileIni))
+        return;
+    const int altezzaMenu = TwipsDaPixel(menuBar()->sizeHint().height(), Dpi());
+    const QSize progetto(kLarghezzaProgetto, kAltezzaProgetto + altezzaMenu);
+    const QPointF centro = PosizioneCentrata(SchermoInTwips(), progetto);
+    ScriviIni(gFileIni, u"STARTUP"_s, u"POSX"_s, TestoNumero(centro.x()));
+    ScriviIni(gFileIni, u"STARTUP"_s, u"POSY"_s, TestoNumero(centro.y()));
+}
+
+void Startup::FissaDimensioni()
+{
+    const double dpi = Dpi();
+    // The window manager's frame is known only once the window is shown; until then it is zero.
+    const QRect interno = geometry();
+    const QRect esterno = frameGeometry();
+    const QMargins cornice(interno.left() - esterno.left(), interno.top() - esterno.top(),
+                           esterno.right() - interno.right(), esterno.bottom() - interno.bottom());
+    const int clientePx = PixelDaTwips(kLarghezzaProgetto, dpi);
+    const int menuPx = menuBar()->heightForWidth(clientePx) > 0 ? menuBar()->heightForWidth(clientePx)
+                                                                 : menuBar()->sizeHint().height();
+    const int bordiOrizzontali = TwipsDaPixel(cornice.left() + cornice.right(), dpi);
+    const int altezzaCornice = TwipsDaPixel(menuPx + cornice.top() + cornice.bottom(), dpi);
+
+    m_larghezzaFissa = LarghezzaFissa(kLarghezzaProgetto + bordiOrizzontali, altezzaCornice);
+    m_altezzaFissa = AltezzaFissa(kAltezzaProgetto + altezzaCornice);
+    setFixedSize(PixelDaTwips(m_larghezzaFissa, dpi) - cornice.left() - cornice.right(),
+                 PixelDaTwips(m_altezzaFissa, dpi) - cornice.top() - cornice.bottom());
+}
+
+void Startup::RipristinaPosizione()
+{
+    const double posX = ValNum(LeggiIni(gFileIni, u"STARTUP"_s, u"POSX"_s));
+    const double posY = ValNum(LeggiIni(gFileIni, u"STARTUP"_s, u"POSY"_s));
+    const QPoint twips = PosizioneRipristinata(posX, posY, SchermoInTwips());
+    move(PixelDaTwips(twips.x(), Dpi()), PixelDaTwips(twips.y(), Dpi()));
+}
+
+void Startup::CaricaParametri()
+{
+    CaricaParametriWeb();
+    const VociApplicativi voci = CaricaApplicativi();
+    bool mostrato = false;
+    for (int i = 1; i <= kNumeroApplicativi; ++i) {
+        if (voci[i].visibile)
+            m_Mprg_var[i]->setText(voci[i].nome);
+        m_Mprg_var[i]->setVisible(voci[i].visibile);
+        mostrato = mostrato || voci[i].visibile;
+    }
+    m_Mprg_base->menuAction()->setVisible(mostrato);
+}
+
+void Startup::showEvent(QShowEvent* evento)
+{
+    QMainWindow::showEvent(evento);
+    FissaDimensioni(); // now with the real frame
+}
+
+void Startup::closeEvent(QCloseEvent* evento)
+{
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const double dpi = Dpi();
+        const QRect esterno = frameGeometry();
+        const QPoint angolo(TwipsDaPixel(esterno.left(), dpi), TwipsDaPixel(esterno.top(), dpi));
+        const PosizioneDaSalvare p = PosizioneInChiusura(angolo, SchermoInTwips());
+        const QString sezione = objectName();
+        if (p.posY)
+            ScriviIni(gFileIni, sezione, u"POSY"_s, QString::number(*p.posY));
+        if (p.posX)
+            ScriviIni(gFileIni, sezione, u"POSX"_s, QString::number(*p.posX));
+        ScriviIni(gFileIni, sezione, u"DIMX"_s, QString::number(TwipsDaPixel(esterno.width(), dpi)));
+        ScriviIni(gFileIni, sezione, u"DIMY"_s, QString::number(TwipsDaPixel(esterno.height(), dpi)));
+    }
+    // The database closes here.
+    evento->accept();
+    // Other windows close with the program, without their own closing steps.
+    QCoreApplication::exit(0);
+}
+
+void Startup::MostraInformazioni()
+{
+    FrmAbout finestra(this);
+    finestra.exec();
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The main window: creating it runs the start-up sequence, its menu bar opens every working
+// window, and closing it saves its position and ends the program.
+
+#include "app/Avvio.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QMenu;
+
+class Startup : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Startup(QWidget* parent = nullptr);
+
+    // Reads the web parameters and the Applicativi entries and rebuilds the Applicativi menu.
+    void CaricaParametri();
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void CreaMenu();
+    void ScriviPosizioneIniziale();
+    void FissaDimensioni();
+    void RipristinaPosizione();
+    void MostraInformazioni();
+
+    double Dpi() const;
+    QSize SchermoInTwips() const;
+
+    std::array<QAction*, kNumeroApplicativi + 1> m_Mprg_var{}; // index 0 unused
+    QMenu* m_Mprg_base = nullptr;
+    int m_larghezzaFissa = 0; // twips
+    int m_altezzaFissa = 0;   // twips
+};

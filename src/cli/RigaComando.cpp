@@ -1,0 +1,39 @@
+#include "cli/RigaComando.h"
+
+#include "core/CartellaProgramma.h"
+
+#include <QTextStream>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString Uso()
+{
+    return u"Uso: tarvel [COMANDO]\n"
+           u"\n"
+           u"Senza comando apre il programma a finestre.\n"
+           u"\n"
+           u"Comandi:\n"
+           u"  --help       mostra questo testo\n"
+           u"  --version    mostra la versione del programma\n"_s;
+}
+
+} // namespace
+
+int EseguiRigaComando(const QStringList& argomenti)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QString comando = argomenti.value(0);
+    if (comando == u"--version"_s) {
+        out << u"tarvel "_s << VersioneProgramma() << u'\n';
+        return 0;
+    }
+    if (comando == u"--help"_s || comando == u"-h"_s) {
+        out << Uso();
+        return 0;
+    }
+    err << u"tarvel: comando sconosciuto: "_s << comando << u"\n\n"_s << Uso();
+    return 2;
+}

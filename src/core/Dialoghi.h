@@ -1,0 +1,55 @@
+#pragma once
+// The one seam for message boxes and system dialogs. The window program shows real dialogs, the
+// tests script the answers and record the questions, the command line writes messages to standard
+// error and takes the default. Code never calls QMessageBox or QFileDialog directly.
+
+#include <QString>
+
+#include <memory>
+
+enum class Icona { Nessuna, Critica, Domanda, Esclamazione, Informazione };
+
+// The button sets of the classic message box.
+enum class Pulsanti { Ok, OkAnnulla, InterrompiRiprovaIgnora, SiNoAnnulla, SiNo, RiprovaAnnulla };
+
+enum class Risposta { Ok, Annulla, Interrompi, Riprova, Ignora, Si, No };
+
+struct Messaggio {
+    QString testo;
+    QString titolo;
+    Icona icona = Icona::Nessuna;
+    Pulsanti pulsanti = Pulsanti::Ok;
+    Risposta predefinita = Risposta::Ok; // always one of `pulsanti`
+};
+
+class Dialoghi
+{
+public:
+    virtual ~Dialoghi() = default;
+
+    virtual Risposta Mostra(const Messaggio& messaggio) = 0;
+    // The folder chosen, or "" when the dialog is cancelled.
+    virtual QString ScegliCartella(const QString& titolo, const QString& iniziale) = 0;
+    // The file chosen to open, or "" when the dialog is cancelled. `filtro` as Qt's file dialogs take it.
+    virtual QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) = 0;
+};
+
+// The dialogs in force; until one is installed, those of the command line.
+Dialoghi& DialoghiCorrenti();
+void ImpostaDialoghi(std::unique_ptr<Dialoghi> dialoghi);
+
+// The buttons of a set, in the order they are shown.
+QList<Risposta> RisposteDi(Pulsanti pulsanti);
+
+// Shows a message. A default that is not in the set falls back to the set's first button.
+Risposta MsgBox(const QString& testo, Pulsanti pulsanti = Pulsanti::Ok, Icona icona = Icona::Nessuna,
+                const QString& titolo = QString(), Risposta predefinita = Risposta::Ok);
+
+// Command line: "TITLE: text" on standard error, the default button, no folder or file chosen.
+class DialoghiRigaComando : public Dialoghi
+{
+public:
+    Risposta Mostra(const Messaggio& messaggio) override;
+    QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
+    QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
+};

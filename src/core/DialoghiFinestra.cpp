@@ -1,0 +1,101 @@
+#include "core/DialoghiFinestra.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <map>
+#include <optional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QMessageBox::Icon IconaQt(Icona icona)
+{
+    switch (icona) {
+    case Icona::Critica:
+        return QMessageBox::Critical;
+    case Icona::Domanda:
+        return QMessageBox::Question;
+    case Icona::Esclamazione:
+        return QMessageBox::Warning;
+    case Icona::Informazione:
+        return QMessageBox::Information;
+    case Icona::Nessuna:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct Pulsante {
+    QString testo;
+    QMessageBox::ButtonRole ruolo;
+};
+
+Pulsante PulsanteDi(Risposta r)
+{
+    switch (r) {
+    case Risposta::Ok:
+        return {u"OK"_s, QMessageBox::AcceptRole};
+    case Risposta::Annulla:
+        return {u"Annulla"_s, QMessageBox::RejectRole};
+    case Risposta::Interrompi:
+        return {u"&Interrompi"_s, QMessageBox::RejectRole};
+    case Risposta::Riprova:
+        return {u"&Riprova"_s, QMessageBox::AcceptRole};
+    case Risposta::Ignora:
+        return {u"&Ignora"_s, QMessageBox::AcceptRole};
+    case Risposta::Si:
+        return {u"&Sì"_s, QMessageBox::YesRole};
+    case Risposta::No:
+        return {u"&No"_s, QMessageBox::NoRole};
+    }
+    return {u"OK"_s, QMessageBox::AcceptRole};
+}
+
+// The answer that Esc gives: Annulla when the set has it, else the only button, else none.
+std::optional<Risposta> RispostaEsc(Pulsanti pulsanti)
+{
+    const QList<Risposta> tutte = RisposteDi(pulsanti);
+    if (tutte.contains(Risposta::Annulla))
+        return Risposta::Annulla;
+    if (tutte.size() == 1)
+        return tutte.first();
+    return std::nullopt;
+}
+
+} // namespace
+
+Risposta DialoghiFinestra::Mostra(const Messaggio& messaggio)
+{
+    QMessageBox box(IconaQt(messaggio.icona), messaggio.titolo, messaggio.testo, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    std::map<QAbstractButton*, Risposta> risposte;
+    const auto esc = RispostaEsc(messaggio.pulsanti);
+    for (const Risposta r : RisposteDi(messaggio.pulsanti)) {
+        const Pulsante p = PulsanteDi(r);
+        QPushButton* pulsante = box.addButton(p.testo, p.ruolo);
+        risposte[pulsante] = r;
+        if (r == messaggio.predefinita)
+            box.setDefaultButton(pulsante);
+        if (esc && r == *esc)
+            box.setEscapeButton(pulsante);
+    }
+    box.exec();
+    const auto trovata = risposte.find(box.clickedButton());
+    if (trovata != risposte.end())
+        return trovata->second;
+    return esc.value_or(messaggio.predefinita);
+}
+
+QString DialoghiFinestra::ScegliCartella(const QString& titolo, const QString& iniziale)
+{
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), titolo, iniziale);
+}
+
+QString DialoghiFinestra::ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), titolo, cartella, filtro);
+}

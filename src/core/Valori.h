@@ -1,0 +1,28 @@
+#pragma once
+// Conversions of values read from the settings file or from database fields.
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+
+// Null, blank or non-numeric gives 0; a text with two "/" is a day/month/year date (with an
+// optional time) and gives its date serial; otherwise the number, with the locale's decimal separator.
+double ValNum(const QVariant& valore);
+
+// The value's text, untrimmed; null, blank or starting with NUL gives `predefinito`, which is a
+// single space when not given or blank.
+QString ValTesto(const QVariant& valore, const QString& predefinito = QString());
+
+// A number as the settings file holds it: the locale's decimal separator, no group separator.
+QString TestoNumero(double numero);
+
+// Days since 30 December 1899, the time of day as the fraction.
+double SerialeData(const QDateTime& momento);
+
+// Nearest whole number, halves to the even neighbour (2.5 gives 2, 3.5 gives 4).
+std::int64_t ArrotondaPari(double numero);
+
+// A number rounded as above and held in 16 bits; values outside the range are clamped to it.
+std::int16_t InteroCorto(double numero);

@@ -1,0 +1,24 @@
+// No argument: the window program. Any argument: a headless command over the same core.
+
+#include "app/Startup.h"
+#include "cli/RigaComando.h"
+#include "core/CartellaProgramma.h"
+#include "core/DialoghiFinestra.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    if (argc > 1) {
+        QCoreApplication app(argc, argv);
+        ImpostaIdentitaApplicazione();
+        return EseguiRigaComando(QCoreApplication::arguments().mid(1));
+    }
+
+    QApplication app(argc, argv);
+    ImpostaIdentitaApplicazione();
+    ImpostaDialoghi(std::make_unique<DialoghiFinestra>());
+    Startup finestra;
+    finestra.show();
+    return app.exec();
+}

@@ -1,0 +1,25 @@
+#include "support/DialoghiProva.h"
+
+DialoghiProva* DialoghiProva::Installa()
+{
+    auto dialoghi = std::make_unique<DialoghiProva>();
+    DialoghiProva* puntatore = dialoghi.get();
+    ImpostaDialoghi(std::move(dialoghi));
+    return puntatore;
+}
+
+Risposta DialoghiProva::Mostra(const Messaggio& messaggio)
+{
+    m_messaggi.append(messaggio);
+    return m_risposte.isEmpty() ? messaggio.predefinita : m_risposte.dequeue();
+}
+
+QString DialoghiProva::ScegliCartella(const QString&, const QString&)
+{
+    return m_cartelle.isEmpty() ? QString() : m_cartelle.dequeue();
+}
+
+QString DialoghiProva::ScegliFile(const QString&, const QString&, const QString&)
+{
+    return m_file.isEmpty() ? QString() : m_file.dequeue();
+}
