@@ -10,7 +10,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
+namespace
+{
 
 QString Indicizzata(const QString& chiave, int indice)
 {
@@ -89,8 +90,9 @@ VociApplicativi CaricaApplicativi()
 
 QString EditorDiTesti()
 {
-    static const char16_t* const kEditor[] = {u"gnome-text-editor", u"gedit", u"kate", u"mousepad",
-                                              u"pluma", u"xed", u"featherpad", u"leafpad", u"xdg-open"};
+    static const char16_t* const kEditor[] = {u"gnome-text-editor", u"gedit",   u"kate",
+                                              u"mousepad",          u"pluma",   u"xed",
+                                              u"featherpad",        u"leafpad", u"xdg-open"};
     for (const char16_t* nome : kEditor) {
         const QString percorso = QStandardPaths::findExecutable(QString::fromUtf16(nome));
         if (!percorso.isEmpty())

@@ -19,9 +19,9 @@ struct ParametriWeb {
     std::int16_t IESkede = 0; // which of the two page-display choices is selected
 };
 
-inline QString gFileIni;  // settings file
-inline QString gFileDb;   // database file
-inline QString gDirTemp;  // temporary folder, always ending with a separator
+inline QString gFileIni; // settings file
+inline QString gFileDb;  // database file
+inline QString gDirTemp; // temporary folder, always ending with a separator
 inline bool gDbAperto = false;
 
 inline std::int16_t gIndice = 0; // mode or selection a window hands to the window it opens

@@ -12,13 +12,16 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
+namespace
+{
 
 QAction* Voce(QMenuBar* barra, const QString& nome, const QString& testo)
 {
@@ -44,8 +47,7 @@ QMenu* Sottomenu(QMenuBar* barra, const QString& nome, const QString& testo)
 
 QString Titolo()
 {
-    return u" CONTROLLO VALIDITA' PARTITA IVA CEE "_s + QString(17, u' ') + u'(' + VersioneProgramma() +
-           u')';
+    return u" CONTROLLO VALIDITA' PARTITA IVA CEE "_s + QString(17, u' ') + u'(' + VersioneProgramma() + u')';
 }
 
 } // namespace
@@ -53,6 +55,7 @@ QString Titolo()
 Startup::Startup(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(u"Startup"_s);
+    QGuiApplication::setWindowIcon(QIcon(u":/icone/tarvel.png"_s)); // every window of the program
     ImpostaPercorsi();
     // The database opens here, right after the paths are known.
 
@@ -134,7 +137,7 @@ void Startup::FissaDimensioni()
                            esterno.right() - interno.right(), esterno.bottom() - interno.bottom());
     const int clientePx = PixelDaTwips(kLarghezzaProgetto, dpi);
     const int menuPx = menuBar()->heightForWidth(clientePx) > 0 ? menuBar()->heightForWidth(clientePx)
-                                                                 : menuBar()->sizeHint().height();
+                                                                : menuBar()->sizeHint().height();
     const int bordiOrizzontali = TwipsDaPixel(cornice.left() + cornice.right(), dpi);
     const int altezzaCornice = TwipsDaPixel(menuPx + cornice.top() + cornice.bottom(), dpi);
 

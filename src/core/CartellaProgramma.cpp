@@ -7,7 +7,8 @@
 
 #include <optional>
 
-namespace {
+namespace
+{
 
 std::optional<QString>& Cartella()
 {

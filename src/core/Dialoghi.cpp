@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 std::unique_ptr<Dialoghi>& Installati()
 {

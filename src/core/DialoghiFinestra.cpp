@@ -10,7 +10,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
+namespace
+{
 
 QMessageBox::Icon IconaQt(Icona icona)
 {

@@ -25,7 +25,10 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 
     QString Ini() const { return m_dir->filePath(u"tarvel.ini"_s); }
-    QString Leggi(const QString& sezione, const QString& chiave) const { return LeggiIni(Ini(), sezione, chiave); }
+    QString Leggi(const QString& sezione, const QString& chiave) const
+    {
+        return LeggiIni(Ini(), sezione, chiave);
+    }
     void Imposta(const QString& sezione, const QString& chiave, const QString& valore)
     {
         ScriviIni(Ini(), sezione, chiave, valore);
@@ -74,6 +77,7 @@ private Q_SLOTS:
 
         QCOMPARE(w.windowTitle(), u" CONTROLLO VALIDITA' PARTITA IVA CEE                  (1.0.0)"_s);
         QCOMPARE(w.objectName(), u"Startup"_s);
+        QVERIFY(!w.windowIcon().pixmap(32).isNull());
         QCOMPARE(w.minimumSize(), w.maximumSize());
         QCOMPARE(w.height(), PixelDaTwips(2550, Dpi()));
         QCOMPARE(w.width(), PixelDaTwips(6360, Dpi()));
@@ -155,7 +159,8 @@ private Q_SLOTS:
         QCOMPARE(Leggi(u"STARTUP"_s, u"DIMX"_s).isEmpty(), !scrive);
         QCOMPARE(Leggi(u"STARTUP"_s, u"DIMY"_s).isEmpty(), !scrive);
         if (scrive)
-            QCOMPARE(Leggi(u"Startup"_s, u"DIMY"_s), QString::number(TwipsDaPixel(w.frameGeometry().height(), Dpi())));
+            QCOMPARE(Leggi(u"Startup"_s, u"DIMY"_s),
+                     QString::number(TwipsDaPixel(w.frameGeometry().height(), Dpi())));
     }
 
     void chiusuraOltreIlBordoSinistro()
@@ -175,9 +180,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("voci");
         QTest::addColumn<QString>("excel");
         QTest::newRow("defaults") << QStringList() << QStringList{u"Editor di testi"_s} << QString();
-        QTest::newRow("only entry 7")
-            << QStringList{u"NomeVarie7=Calcolo"_s, u"Varie7=/opt/calc"_s}
-            << QStringList{u"Editor di testi"_s, u"Calcolo"_s} << QString();
+        QTest::newRow("only entry 7") << QStringList{u"NomeVarie7=Calcolo"_s, u"Varie7=/opt/calc"_s}
+                                      << QStringList{u"Editor di testi"_s, u"Calcolo"_s} << QString();
         QTest::newRow("name without program")
             << QStringList{u"NomeVarie3=Solo nome"_s, u"Varie4=/bin/senza-nome"_s}
             << QStringList{u"Editor di testi"_s} << QString();

@@ -25,8 +25,8 @@ private:
         p.start(qEnvironmentVariable("TARVEL_ESEGUIBILE"), argomenti);
         if (!p.waitForFinished(30000))
             return {-1, {}, {}};
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
 
 private Q_SLOTS:

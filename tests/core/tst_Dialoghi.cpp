@@ -14,7 +14,8 @@ private Q_SLOTS:
     {
         DialoghiProva* prova = DialoghiProva::Installa();
         // A default that the set lacks falls back to its first button.
-        QCOMPARE(MsgBox(u"t"_s, Pulsanti::RiprovaAnnulla, Icona::Critica, u"T"_s, Risposta::No), Risposta::Riprova);
+        QCOMPARE(MsgBox(u"t"_s, Pulsanti::RiprovaAnnulla, Icona::Critica, u"T"_s, Risposta::No),
+                 Risposta::Riprova);
         QCOMPARE(MsgBox(u"t"_s, Pulsanti::SiNo, Icona::Esclamazione, u"T"_s, Risposta::No), Risposta::No);
         QCOMPARE(prova->Messaggi().size(), 2);
         QCOMPARE(prova->Messaggi().at(1).predefinita, Risposta::No);

@@ -43,10 +43,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("atteso");
 
         QTest::newRow("plain") << "[A]\r\nK=v\r\n"_ba << u"A"_s << u"K"_s << u"v"_s;
-        QTest::newRow("comment after bar") << "[A]\r\nView0=1 | mostra\r\n"_ba << u"A"_s << u"View0"_s << u"1"_s;
-        QTest::newRow("comment after tab") << "[A]\r\nDir=C:\\x y\\\tresto\r\n"_ba << u"A"_s << u"Dir"_s
-                                           << u"C:\\x y\\"_s;
-        QTest::newRow("lower-case section") << "[startup]\r\nPOSX=5\r\n"_ba << u"STARTUP"_s << u"POSX"_s << u"5"_s;
+        QTest::newRow("comment after bar")
+            << "[A]\r\nView0=1 | mostra\r\n"_ba << u"A"_s << u"View0"_s << u"1"_s;
+        QTest::newRow("comment after tab")
+            << "[A]\r\nDir=C:\\x y\\\tresto\r\n"_ba << u"A"_s << u"Dir"_s << u"C:\\x y\\"_s;
+        QTest::newRow("lower-case section")
+            << "[startup]\r\nPOSX=5\r\n"_ba << u"STARTUP"_s << u"POSX"_s << u"5"_s;
         QTest::newRow("key case") << "[A]\r\nnomeVarie1=x\r\n"_ba << u"A"_s << u"NomeVarie1"_s << u"x"_s;
         QTest::newRow("spaces around") << "[A]\r\n  K  =   a b   \r\n"_ba << u"A"_s << u"K"_s << u"a b"_s;
         QTest::newRow("quotes removed") << "[A]\r\nK=\" a \"\r\n"_ba << u"A"_s << u"K"_s << u"a"_s;
@@ -54,19 +56,22 @@ private Q_SLOTS:
         QTest::newRow("empty value") << "[A]\r\nK=\r\n"_ba << u"A"_s << u"K"_s << QString();
         QTest::newRow("missing key") << "[A]\r\nK=1\r\n"_ba << u"A"_s << u"J"_s << QString();
         QTest::newRow("missing section") << "[A]\r\nK=1\r\n"_ba << u"B"_s << u"K"_s << QString();
-        QTest::newRow("key of another section") << "[A]\r\nK=1\r\n[B]\r\nJ=2\r\n"_ba << u"B"_s << u"K"_s << QString();
-        QTest::newRow("same key in two sections") << "[A]\r\nK=1\r\n[B]\r\nK=2\r\n"_ba << u"B"_s << u"K"_s << u"2"_s;
+        QTest::newRow("key of another section")
+            << "[A]\r\nK=1\r\n[B]\r\nJ=2\r\n"_ba << u"B"_s << u"K"_s << QString();
+        QTest::newRow("same key in two sections")
+            << "[A]\r\nK=1\r\n[B]\r\nK=2\r\n"_ba << u"B"_s << u"K"_s << u"2"_s;
         QTest::newRow("first of repeated keys") << "[A]\r\nK=1\r\nK=2\r\n"_ba << u"A"_s << u"K"_s << u"1"_s;
         QTest::newRow("LF line ends") << "[A]\nK=1\n[B]\nK=2\n"_ba << u"B"_s << u"K"_s << u"2"_s;
         QTest::newRow("no final line end") << "[A]\r\nK=fine"_ba << u"A"_s << u"K"_s << u"fine"_s;
-        QTest::newRow("equals in value") << "[A]\r\nU=http://x?a=1\r\n"_ba << u"A"_s << u"U"_s << u"http://x?a=1"_s;
+        QTest::newRow("equals in value")
+            << "[A]\r\nU=http://x?a=1\r\n"_ba << u"A"_s << u"U"_s << u"http://x?a=1"_s;
         QTest::newRow("windows-1252") << "[A]\r\nK=citt\xe0 \x80\r\n"_ba << u"A"_s << u"K"_s << u"città €"_s;
         QTest::newRow("NUL cuts") << QByteArray("[A]\r\nK=ab\0cd\r\n", 14) << u"A"_s << u"K"_s << u"ab"_s;
-        QTest::newRow("binary garbage") << QByteArray("\x01\xff\x00[\x02=\x03\r\n\xfe", 10) << u"A"_s << u"K"_s
-                                        << QString();
+        QTest::newRow("binary garbage")
+            << QByteArray("\x01\xff\x00[\x02=\x03\r\n\xfe", 10) << u"A"_s << u"K"_s << QString();
         QTest::newRow("truncated section line") << "[A\r\nK=1\r\n"_ba << u"A"_s << u"K"_s << u"1"_s;
-        QTest::newRow("199 then bar") << "[A]\r\nK="_ba + QByteArray(199, 'x') + "|y\r\n"_ba << u"A"_s << u"K"_s
-                                      << QString(199, u'x');
+        QTest::newRow("199 then bar")
+            << "[A]\r\nK="_ba + QByteArray(199, 'x') + "|y\r\n"_ba << u"A"_s << u"K"_s << QString(199, u'x');
     }
     void lettura()
     {
@@ -106,7 +111,8 @@ private Q_SLOTS:
         QCOMPARE(Contenuto(), "[STARTUP]\r\nPOSX=30\r\nPOSY=20\r\n\r\n[NAZIONI]\r\nIT=Italia\r\n"_ba);
         // A new key of an earlier section goes after its last entry, not after the blank line.
         ScriviIni(m_file, u"STARTUP"_s, u"DIMX"_s, u"6480"_s);
-        QCOMPARE(Contenuto(), "[STARTUP]\r\nPOSX=30\r\nPOSY=20\r\nDIMX=6480\r\n\r\n[NAZIONI]\r\nIT=Italia\r\n"_ba);
+        QCOMPARE(Contenuto(),
+                 "[STARTUP]\r\nPOSX=30\r\nPOSY=20\r\nDIMX=6480\r\n\r\n[NAZIONI]\r\nIT=Italia\r\n"_ba);
         QCOMPARE(LeggiIni(m_file, u"Startup"_s, u"dimx"_s), u"6480"_s);
     }
 

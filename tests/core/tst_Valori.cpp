@@ -27,7 +27,8 @@ private Q_SLOTS:
         QTest::newRow("plus") << QVariant(u"+3"_s) << 3.0;
         QTest::newRow("fraction") << QVariant(u"2.5"_s) << 2.5;
         QTest::newRow("date") << QVariant(u"12/03/2010"_s) << marzo2010;
-        QTest::newRow("date 1 digit") << QVariant(u"1/2/2010"_s) << double(QDate(1899, 12, 30).daysTo(QDate(2010, 2, 1)));
+        QTest::newRow("date 1 digit")
+            << QVariant(u"1/2/2010"_s) << double(QDate(1899, 12, 30).daysTo(QDate(2010, 2, 1)));
         QTest::newRow("date and time") << QVariant(u"12/03/2010 18:00"_s) << marzo2010 + 0.75;
         QTest::newRow("two-digit year") << QVariant(u"12/03/10"_s) << marzo2010;
         QTest::newRow("serial origin") << QVariant(u"30/12/1899"_s) << 0.0;
@@ -38,7 +39,8 @@ private Q_SLOTS:
         QTest::newRow("one slash") << QVariant(u"1/2"_s) << 0.0;
         QTest::newRow("int field") << QVariant(42) << 42.0;
         QTest::newRow("double field") << QVariant(0.25) << 0.25;
-        QTest::newRow("date field") << QVariant(QDateTime(QDate(2010, 3, 12), QTime(6, 0))) << marzo2010 + 0.25;
+        QTest::newRow("date field") << QVariant(QDateTime(QDate(2010, 3, 12), QTime(6, 0)))
+                                    << marzo2010 + 0.25;
         QTest::newRow("infinity text") << QVariant(u"inf"_s) << 0.0;
     }
     void valNum()
