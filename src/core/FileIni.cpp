@@ -1,6 +1,7 @@
 #include "core/FileIni.h"
 
 #include "core/Cp1252.h"
+#include "core/Valori.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -98,18 +99,6 @@ QString TagliaA(QString testo, QChar c)
     if (i >= 0)
         testo.truncate(i);
     return testo;
-}
-
-// Spaces only, as the program's own trimming does; other blanks were removed by the reader.
-QString TogliSpazi(const QString& testo)
-{
-    qsizetype inizio = 0;
-    qsizetype fine = testo.size();
-    while (inizio < fine && testo[inizio] == u' ')
-        ++inizio;
-    while (fine > inizio && testo[fine - 1] == u' ')
-        --fine;
-    return testo.mid(inizio, fine - inizio);
 }
 
 bool SolaLettura(const QFileInfo& info)

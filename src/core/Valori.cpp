@@ -121,6 +121,17 @@ QString ValTesto(const QVariant& valore, const QString& predefinito)
     return testo;
 }
 
+QString TogliSpazi(const QString& testo)
+{
+    qsizetype inizio = 0;
+    qsizetype fine = testo.size();
+    while (inizio < fine && testo[inizio] == u' ')
+        ++inizio;
+    while (fine > inizio && testo[fine - 1] == u' ')
+        --fine;
+    return testo.mid(inizio, fine - inizio);
+}
+
 QString TestoNumero(double numero)
 {
     QLocale locale;
