@@ -7,6 +7,8 @@
 #include "core/FileIni.h"
 #include "core/Twips.h"
 #include "core/Valori.h"
+#include "countries/Nazioni.h"
+#include "web/IndirizziWeb.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -76,9 +78,9 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
     RipristinaPosizione();
     setWindowTitle(Titolo());
     CaricaParametri();
-    // The country table loads here, before the colours.
+    CaricaNazioni();
     CaricaColori();
-    // The service addresses load here, last.
+    LeggiIndirizziWeb();
 }
 
 void Startup::CreaMenu()
