@@ -22,8 +22,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace
-{
+namespace {
 
 QAction* Voce(QMenuBar* barra, const QString& nome, const QString& testo)
 {
