@@ -10,8 +10,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace
-{
+namespace {
 
 QString Indicizzata(const QString& chiave, int indice)
 {

@@ -2,6 +2,9 @@
 // The program-wide state: filled at start-up, shared by every window until the program ends.
 // Windows read and write it directly; the command line fills it the same way.
 
+#include "countries/RigaNazione.h"
+
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -37,3 +40,17 @@ inline std::array<std::uint32_t, 3> gColori{};
 
 inline ParametriWeb gParametriWeb;
 inline std::int16_t gTipoWeb = 0; // the query use whose web parameters apply now
+
+// The country table in the order of NAZIONI/CODICI; the last row (after the last comma) is never
+// read from the file. Read-only once loaded.
+inline QList<RigaNazione> gNazioni;
+inline int gNazCorrente = -1; // row of gNazioni found by the last format check, -1 when none
+
+// Base addresses of the agencies' query pages, each named after its INDIRIZZIWEB key.
+struct IndirizziWeb {
+    QString Export;
+    QString Transiti;
+    QString Vat;
+    QString VatPiva; // between the country prefix and the national part
+};
+inline IndirizziWeb gIndirizziWeb;

@@ -7,6 +7,8 @@
 #include "core/FileIni.h"
 #include "core/Twips.h"
 #include "core/Valori.h"
+#include "countries/Nazioni.h"
+#include "web/IndirizziWeb.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -20,8 +22,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace
-{
+namespace {
 
 QAction* Voce(QMenuBar* barra, const QString& nome, const QString& testo)
 {
@@ -76,9 +77,9 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
     RipristinaPosizione();
     setWindowTitle(Titolo());
     CaricaParametri();
-    // The country table loads here, before the colours.
+    CaricaNazioni();
     CaricaColori();
-    // The service addresses load here, last.
+    LeggiIndirizziWeb();
 }
 
 void Startup::CreaMenu()

@@ -6,8 +6,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace
-{
+namespace {
 
 QString Uso()
 {

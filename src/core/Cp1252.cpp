@@ -2,8 +2,7 @@
 
 #include <array>
 
-namespace
-{
+namespace {
 
 // Unicode of the bytes 0x80..0x9F; the other bytes are their own code point.
 constexpr std::array<char16_t, 32> kAlti = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -25,8 +24,7 @@ int ByteDi(char16_t c)
 
 } // namespace
 
-namespace Cp1252
-{
+namespace Cp1252 {
 
 QString Decodifica(const QByteArray& byte)
 {

@@ -7,8 +7,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace Cp1252
-{
+namespace Cp1252 {
 
 // Every byte becomes one character; the five undefined bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D)
 // become the control characters of the same value, as Windows does.

@@ -4,8 +4,7 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 
 std::unique_ptr<Dialoghi>& Installati()
 {

@@ -10,8 +10,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace
-{
+namespace {
 
 QMessageBox::Icon IconaQt(Icona icona)
 {

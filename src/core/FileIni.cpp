@@ -12,8 +12,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace
-{
+namespace {
 
 // A settings file is a few kilobytes; anything far larger is not ours to read or rewrite.
 constexpr qint64 kDimensioneMassima = 16 * 1024 * 1024;

@@ -8,8 +8,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace
-{
+namespace {
 
 const QDate kOrigineSeriale(1899, 12, 30);
 

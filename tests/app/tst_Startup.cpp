@@ -74,6 +74,9 @@ private Q_SLOTS:
         QCOMPARE(ValNum(Leggi(u"STARTUP"_s, u"POSY"_s)), (Schermo().height() - 1860 - menu) / 2.0);
         QCOMPARE(Leggi(u"APPLICATIVI"_s, u"NomeVarie1"_s), u"Editor di testi"_s);
         QCOMPARE(Leggi(u"APPLICATIVI"_s, u"Varie1"_s), EditorDiTesti());
+        QCOMPARE(Leggi(u"NAZIONI"_s, u"IT"_s), u"ITALIA,11,11,0,0,0,0"_s);
+        QCOMPARE(gNazioni.size(), 28);
+        QCOMPARE(gIndirizziWeb.VatPiva, u"&piva="_s);
 
         QCOMPARE(w.windowTitle(), u" CONTROLLO VALIDITA' PARTITA IVA CEE                  (1.0.0)"_s);
         QCOMPARE(w.objectName(), u"Startup"_s);

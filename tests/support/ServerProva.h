@@ -1,0 +1,61 @@
+#pragma once
+// A loopback HTTP server imitating the agencies' pages. It runs in a thread of its own, so it keeps
+// answering while the test thread blocks (a child process, a blocking socket). Every answer closes
+// its connection.
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMutex>
+#include <QPair>
+#include <QStringList>
+#include <QThread>
+#include <QUrl>
+
+struct PaginaProva {
+    int stato = 200;
+    QList<QPair<QByteArray, QByteArray>> intestazioni; // "Content-Type: text/html" when none is given
+    QByteArray corpo;
+    int ritardoMs = 0;           // wait before answering
+    int pezzoByte = 0;           // when above 0 the body goes out in pieces of this size...
+    int intervalloMs = 0;        // ...one every so many milliseconds
+    bool senzaLunghezza = false; // no Content-Length: the close ends the body
+    qsizetype chiudiDopo = -1;   // drop the connection after this many body bytes
+    bool maiRisposta = false;    // read the request, never answer
+
+    static PaginaProva Html(const QByteArray& corpo, const QByteArray& tipo = "text/html");
+    static PaginaProva Redirezione(const QByteArray& destinazione, int stato = 302);
+};
+
+class AscoltoProva;
+
+class ServerProva
+{
+public:
+    ServerProva(); // listening on 127.0.0.1 when it returns
+    ~ServerProva();
+
+    quint16 Porta() const { return m_porta; }
+    // "http://127.0.0.1:<port>" followed by `percorso` ("/path?query").
+    QUrl Indirizzo(const QString& percorso) const;
+
+    // `percorso` with a query matches only that exact address; without one, any query on that path.
+    // Unknown addresses get a 404.
+    void Imposta(const QString& percorso, const PaginaProva& pagina);
+    // The request targets ("/path?query", as sent) received so far, in order.
+    QStringList Richieste() const;
+    // Forgets the pages and the requests.
+    void Svuota();
+
+private:
+    friend class AscoltoProva;
+    // Called from the server thread: logs the request and returns a copy of its page.
+    PaginaProva Registra(const QString& destinazione);
+
+    AscoltoProva* m_ascolto;
+    QThread m_thread;
+    quint16 m_porta = 0;
+    mutable QMutex m_mutex;
+    QHash<QString, PaginaProva> m_pagine;
+    QStringList m_richieste;
+};
