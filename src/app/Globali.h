@@ -54,3 +54,7 @@ struct IndirizziWeb {
     QString VatPiva; // between the country prefix and the national part
 };
 inline IndirizziWeb gIndirizziWeb;
+
+// The answer of the last query, copied by InterrogaNumero: values 1..19 and titles 1..7 (0 unused).
+inline std::array<QString, 20> ElencoEsiti;
+inline std::array<QString, 8> ElencoTitoli;

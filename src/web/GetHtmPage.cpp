@@ -6,8 +6,14 @@
 #include "core/Dialoghi.h"
 #include "core/FileIni.h"
 #include "core/Valori.h"
+#include "countries/ControlloFormatoVAT.h"
+#include "web/ClientHttp.h"
+#include "web/IndirizziWeb.h"
+#include "web/MostraPagine.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QUrl>
 
 #include <limits>
 
@@ -56,6 +62,30 @@ int PosizioneIn(const QString& testo, const QString& cercato, qsizetype da = 1)
     if (da > testo.size())
         return 0;
     return int(testo.indexOf(cercato, da - 1) + 1);
+}
+
+// Upper case letter by letter, so the text keeps its length ("ß" has no one-letter capital).
+QString MaiuscoloStessaLunghezza(QString testo)
+{
+    for (QChar& c : testo)
+        c = c.toUpper();
+    return testo;
+}
+
+// Every character that cannot stand in a file name on Windows or Linux becomes "_", so a number
+// never names a file outside its folder.
+QString NomeFileSicuro(QString nome)
+{
+    for (QChar& c : nome) {
+        if (c.unicode() < 32 || QStringView(u"\\/:*?\"<>|").contains(c))
+            c = u'_';
+    }
+    return nome;
+}
+
+QString CartellaConSeparatore(const QString& cartella)
+{
+    return cartella.endsWith(u'/') || cartella.endsWith(u'\\') ? cartella : cartella + u'/';
 }
 
 } // namespace
@@ -292,5 +322,140 @@ bool GetHtmPage::xGetTransito()
     } catch (const ErroreLettura& errore) {
         MostraErroreLettura(errore);
     }
+    return risultato;
+}
+
+bool GetHtmPage::Scarica(const QString& indirizzo)
+{
+    const EsitoHttp esito = ClientHttp::Get(QUrl(indirizzo));
+    if (!esito.riuscita)
+        return false;
+    m_testoPagina = esito.testo;
+    return true;
+}
+
+QString GetHtmPage::xGetPaginaVAT()
+{
+    SvuotaRisposta();
+    if (!m_vat.isEmpty())
+        m_tipo = u"pi"_s;
+    const QString messaggio = ControlloFormatoVAT(m_vat);
+    if (!messaggio.isEmpty())
+        return messaggio;
+    m_indirizzo = IndirizzoVat(m_vat);
+
+    const QString nonAttiva = QString::fromUtf16(kConnessioneNonAttiva);
+    if (!Scarica(m_indirizzo))
+        return nonAttiva;
+    try {
+        if (xGetVat(true) && !xMostraPagina(m_indirizzo, m_tipo))
+            return nonAttiva;
+    } catch (const ErroreLettura&) {
+        return nonAttiva;
+    }
+    return {};
+}
+
+QString GetHtmPage::xGetPaginaMRN()
+{
+    SvuotaRisposta();
+    m_tipo.clear();
+    if (TogliSpazi(m_mrn).size() < 18)
+        return u"*** Lunghezza numero MRN errata (18 caratteri)"_s;
+    const QString indirizzoExport = IndirizzoExport(m_mrn);
+    const QString tipoMrn = m_mrn.mid(16, 1);
+    if (tipoMrn == u"E"_s) {
+        m_indirizzo = indirizzoExport;
+        m_tipo = u"ex"_s;
+    } else if (tipoMrn == u"T"_s) {
+        m_indirizzo = IndirizzoTransiti(m_mrn);
+        m_tipo = u"tr"_s;
+    } else {
+        return u"*** Tipo MRN errato (T=Transito, E=Export)"_s;
+    }
+
+    const QString nonAttiva = QString::fromUtf16(kConnessioneNonAttiva);
+    if (!Scarica(m_indirizzo))
+        return nonAttiva;
+    if (m_tipo == u"ex"_s)
+        return xGetEsito(true) && !xMostraPagina(m_indirizzo, u"ex"_s) ? nonAttiva : QString();
+
+    if (xGetTransito() && !xMostraPagina(m_indirizzo, u"tr"_s))
+        return nonAttiva;
+    // A transit movement also shows where its export stands, read silently.
+    m_indirizzo = indirizzoExport;
+    if (!Scarica(m_indirizzo))
+        return nonAttiva;
+    if (xGetEsito(false) && !xMostraPagina(m_indirizzo, u"ex"_s))
+        return nonAttiva;
+    return {};
+}
+
+bool GetHtmPage::xMostraPagina(const QString& indirizzo, const QString& tipo)
+{
+    const int k = std::clamp<int>(gTipoWeb, 0, 2);
+    const ParametriWeb& w = gParametriWeb;
+    const QString cartella = TogliSpazi(w.DirSave[k]);
+    bool vedere = w.View[k] > 0;
+    const bool salvare = w.Save[k] > 0 && !cartella.isEmpty();
+
+    if (w.Print[k] > 0 || (vedere && w.IESkede == 1)) {
+        if (!MostraPagineCorrenti().MostraNelBrowser(indirizzo, m_numero, tipo))
+            return false;
+    }
+    if (w.IESkede == 1)
+        vedere = false;
+    if (!vedere && !salvare)
+        return true;
+
+    // From here on a failing step is skipped: the answer itself has been read.
+    const QString file =
+        salvare ? QString(CartellaConSeparatore(cartella) + tipo.toUpper() + u'_' + NomeFileSicuro(m_numero) +
+                          u".htm"_s)
+                : QString(gDirTemp + u"tmp_html.htm"_s);
+    SalvaPagina(file);
+    if (vedere) {
+        MostraPagineCorrenti().ApriDocumento(file);
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+void GetHtmPage::SalvaPagina(const QString& file) const
+{
+    QFile::remove(file);
+    QFile f(file);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(Cp1252::Codifica(m_testoPagina + u"\r\n"_s));
+}
+
+std::int16_t InterrogaNumero(GetHtmPage& pagina, const QString& numero)
+{
+    for (int j = 1; j < kNumeroEsiti; ++j)
+        ElencoEsiti[j].clear();
+    for (int j = 1; j < kNumeroTitoli; ++j)
+        ElencoTitoli[j].clear();
+
+    QString testo;
+    if (numero.size() < 18) {
+        pagina.plVAT(MaiuscoloStessaLunghezza(numero));
+        testo = pagina.xGetPaginaVAT();
+    } else {
+        pagina.plMRN(MaiuscoloStessaLunghezza(numero));
+        testo = pagina.xGetPaginaMRN();
+    }
+
+    std::int16_t risultato = 0;
+    if (!TogliSpazi(testo).isEmpty()) {
+        ElencoTitoli[2] = testo;
+        risultato = testo.startsWith(u'#') ? 9 : 1;
+    } else {
+        for (int j = 1; j < kNumeroEsiti; ++j)
+            ElencoEsiti[j] = pagina.pgEsito(j);
+        for (int j = 1; j < kNumeroTitoli; ++j)
+            ElencoTitoli[j] = pagina.pgTitolo(j);
+    }
+    QCoreApplication::processEvents();
+    PulisciCacheMrn(numero);
     return risultato;
 }

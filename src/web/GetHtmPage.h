@@ -8,8 +8,8 @@
 #include <array>
 #include <cstdint>
 
-inline constexpr int kNumeroEsiti = 20;  // indices 0..19, 0 unused
-inline constexpr int kNumeroTitoli = 8;  // indices 0..7, 0 unused
+inline constexpr int kNumeroEsiti = 20; // indices 0..19, 0 unused
+inline constexpr int kNumeroTitoli = 8; // indices 0..7, 0 unused
 
 // What a query returns when the page could not be fetched or read.
 inline constexpr char16_t kConnessioneNonAttiva[] = u"# Connessione INTERNET non attiva #";
@@ -53,7 +53,10 @@ public:
 private:
     void SvuotaRisposta();
     bool Scarica(const QString& indirizzo);
-    void xMostraPagina(const QString& indirizzo, const QString& tipo);
+    // Shows, saves or opens the page as the web options of the current use say; false only when
+    // the browser window could not show it.
+    bool xMostraPagina(const QString& indirizzo, const QString& tipo);
+    void SalvaPagina(const QString& file) const;
 
     // The reading position moves by these; each throws ErroreLettura where the reading fails.
     std::int16_t Cerca(std::int16_t da, const QString& marcatore) const;

@@ -19,7 +19,8 @@ struct RigaVies {
 QString PaginaVies(const QString& esito, const QList<RigaVies>& righe, const QString& nota,
                    const QString& data)
 {
-    QString t = u"<html><body><div id=\"vies\">\r\n<p class=\"vies_ok\">"_s + esito + u"</p>\r\n<table>\r\n"_s;
+    QString t =
+        u"<html><body><div id=\"vies\">\r\n<p class=\"vies_ok\">"_s + esito + u"</p>\r\n<table>\r\n"_s;
     for (const RigaVies& r : righe)
         t += u"<tr><th>"_s + r.titolo + u"</th><td>"_s + r.valore + u"</td></tr>\r\n"_s;
     t += u"</table>\r\n"_s;
@@ -66,34 +67,45 @@ private Q_SLOTS:
 
         // Titolo 7 stays empty: the labels end with the table.
         const QStringList titoli =
-            u"Esito:|Stato membro|Denominazione|Indirizzo|Data inizio attività|Data fine attività|"_s.split(u'|');
-        QTest::newRow("valid")
-            << PaginaVies(u"Partita IVA valida"_s, Righe(u"ROSSI SRL"_s, u"VIA ROMA 1 20100 MILANO"_s),
-                          u"Nota: dati forniti dallo Stato membro"_s, u"05/12/2026 10:31"_s)
-            << true << titoli
-            << QStringList{u"Partita IVA valida"_s, u"IT"_s, u"ROSSI SRL"_s, u"VIA ROMA 1 20100 MILANO"_s,
-                           u"01/02/1990"_s, u"-"_s, u"Nota: dati forniti dallo Stato membro"_s,
-                           u"05/12/2026 10:31"_s};
+            u"Esito:|Stato membro|Denominazione|Indirizzo|Data inizio attività|Data fine attività|"_s.split(
+                u'|');
+        QTest::newRow("valid") << PaginaVies(u"Partita IVA valida"_s,
+                                             Righe(u"ROSSI SRL"_s, u"VIA ROMA 1 20100 MILANO"_s),
+                                             u"Nota: dati forniti dallo Stato membro"_s,
+                                             u"05/12/2026 10:31"_s)
+                               << true << titoli
+                               << QStringList{u"Partita IVA valida"_s,
+                                              u"IT"_s,
+                                              u"ROSSI SRL"_s,
+                                              u"VIA ROMA 1 20100 MILANO"_s,
+                                              u"01/02/1990"_s,
+                                              u"-"_s,
+                                              u"Nota: dati forniti dallo Stato membro"_s,
+                                              u"05/12/2026 10:31"_s};
         QTest::newRow("ceased, cleaned values")
             << PaginaVies(u"Partita IVA non attiva"_s,
-                          Righe(u"CAF&Egrave; <strong>BAR</strong>? \u0141ODZ"_s, u"VIA\r\nPO 2\n10100 TORINO"_s,
-                                u"31/12/2020"_s),
+                          Righe(u"CAF&Egrave; <strong>BAR</strong>? \u0141ODZ"_s,
+                                u"VIA\r\nPO 2\n10100 TORINO"_s, u"31/12/2020"_s),
                           u"n"_s, u"05/12/2026"_s)
             << true << titoli
-            << QStringList{u"Partita IVA non attiva"_s, u"IT"_s, u"CAF&Egrave; BARe' s e' sODZ"_s,
-                           u"VIAPO 210100 TORINO"_s, u"01/02/1990"_s, u"31/12/2020"_s, u"n"_s,
+            << QStringList{u"Partita IVA non attiva"_s,
+                           u"IT"_s,
+                           u"CAF&Egrave; BARe' s e' sODZ"_s,
+                           u"VIAPO 210100 TORINO"_s,
+                           u"01/02/1990"_s,
+                           u"31/12/2020"_s,
+                           u"n"_s,
                            u"05/12/2026"_s};
         QTest::newRow("no note, so no date")
-            << PaginaVies(u"ok"_s, Righe(u"A"_s, u"B"_s), QString(), u"05/12/2026"_s) << true
-            << titoli
+            << PaginaVies(u"ok"_s, Righe(u"A"_s, u"B"_s), QString(), u"05/12/2026"_s) << true << titoli
             << QStringList{u"ok"_s, u"IT"_s, u"A"_s, u"B"_s, u"01/02/1990"_s, u"-"_s, QString(), QString()};
         QTest::newRow("service error")
             << u"<p class=\"vies_er\">  Servizio non disponibile, riprovare  </p><table><th>x</th></table>"_s
-            << false << QStringList{QString(), u"*** Servizio non disponibile, riprovare"_s, {}, {}, {}, {}, {}}
+            << false
+            << QStringList{QString(), u"*** Servizio non disponibile, riprovare"_s, {}, {}, {}, {}, {}}
             << QStringList(8);
         QTest::newRow("empty date after lead-in")
-            << PaginaVies(u"ok"_s, Righe(u"A"_s, u"B"_s), u"n"_s, u""_s) << true
-            << titoli
+            << PaginaVies(u"ok"_s, Righe(u"A"_s, u"B"_s), u"n"_s, u""_s) << true << titoli
             << QStringList{u"ok"_s, u"IT"_s, u"A"_s, u"B"_s, u"01/02/1990"_s, u"-"_s, u"n"_s, QString()};
     }
     void vies()
@@ -125,13 +137,15 @@ private Q_SLOTS:
         QTest::newRow("no marker") << u"<html><body>Errore interno del server</body></html>"_s << 5;
         QTest::newRow("server error page") << u"<h1>502 Bad Gateway</h1>"_s << 5;
         QTest::newRow("empty page") << QString() << 5;
-        QTest::newRow("only four rows") << PaginaVies(u"ok"_s, Righe(u"A"_s, u"B"_s).mid(1), u"n"_s, u"d"_s) << 5;
+        QTest::newRow("only four rows")
+            << PaginaVies(u"ok"_s, Righe(u"A"_s, u"B"_s).mid(1), u"n"_s, u"d"_s) << 5;
         QTest::newRow("end marker beyond the cut")
             << PaginaVies(u"ok"_s, Righe(QString(160, u'N'), u"B"_s), u"n"_s, u"d"_s) << 5;
         QTest::newRow("date paragraph shorter than its lead-in")
             << QString(valida).replace(u"Data della richiesta: 05/12/2026"_s, u"breve"_s) << 5;
         QTest::newRow("marker beyond 32767") << QString(32760, u' ') + valida << 6;
-        QTest::newRow("error marker beyond 32767") << QString(32760, u' ') + u"<p class=\"vies_er\">x</p>"_s << 6;
+        QTest::newRow("error marker beyond 32767")
+            << QString(32760, u' ') + u"<p class=\"vies_er\">x</p>"_s << 6;
     }
     void viesIlleggibile()
     {
