@@ -2,10 +2,15 @@
 // The program-wide state: filled at start-up, shared by every window until the program ends.
 // Windows read and write it directly; the command line fills it the same way.
 
+#include "core/CalcoloPosizione.h"
+
+#include <QPointer>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+
+class QWidget;
 
 // Per query use (0 database list, 1 single check, 2 list check): how answer pages are shown,
 // printed and saved. Each member is named after its WEBPARAM key.
@@ -37,3 +42,7 @@ inline std::array<std::uint32_t, 3> gColori{};
 
 inline ParametriWeb gParametriWeb;
 inline std::int16_t gTipoWeb = 0; // the query use whose web parameters apply now
+
+inline InfoTaskbar gTaskbar;          // as last found when a window was placed
+inline QPointer<QWidget> gFormAttesa; // the window whose pointer InizioAttesa turned busy
+inline QString gTitoloSalvato;        // the caption Ctrl+F8 replaced, one for the whole program

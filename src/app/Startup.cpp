@@ -5,6 +5,7 @@
 #include "app/Globali.h"
 #include "core/CartellaProgramma.h"
 #include "core/FileIni.h"
+#include "core/TastiComuni.h"
 #include "core/Twips.h"
 #include "core/Valori.h"
 
@@ -53,6 +54,7 @@ QString Titolo()
 Startup::Startup(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(u"Startup"_s);
+    new TastiComuni(this, u"%U"_s);
     ImpostaPercorsi();
     // The database opens here, right after the paths are known.
 
