@@ -8,9 +8,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent)
+FrmAbout::FrmAbout(QWidget* parent) : FinestraLavoro(u"frmAbout"_s, parent)
 {
-    setObjectName(u"frmAbout"_s);
     setWindowTitle(u"Su Tarvel"_s);
 
     auto* nome = new QLabel(u"<b>Tarvel</b>"_s, this);

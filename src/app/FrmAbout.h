@@ -1,9 +1,9 @@
 #pragma once
 // The about box: program name, version, what it does.
 
-#include <QDialog>
+#include "core/FinestraLavoro.h"
 
-class FrmAbout : public QDialog
+class FrmAbout : public FinestraLavoro
 {
     Q_OBJECT
 

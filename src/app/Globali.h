@@ -2,13 +2,17 @@
 // The program-wide state: filled at start-up, shared by every window until the program ends.
 // Windows read and write it directly; the command line fills it the same way.
 
+#include "core/CalcoloPosizione.h"
 #include "countries/RigaNazione.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+
+class QWidget;
 
 // Per query use (0 database list, 1 single check, 2 list check): how answer pages are shown,
 // printed and saved. Each member is named after its WEBPARAM key.
@@ -54,6 +58,10 @@ struct IndirizziWeb {
     QString VatPiva; // between the country prefix and the national part
 };
 inline IndirizziWeb gIndirizziWeb;
+
+inline InfoTaskbar gTaskbar;          // as last found when a window was placed
+inline QPointer<QWidget> gFormAttesa; // the window whose pointer InizioAttesa turned busy
+inline QString gTitoloSalvato;        // the caption Ctrl+F8 replaced, one for the whole program
 
 // The answer of the last query, copied by InterrogaNumero: values 1..19 and titles 1..7 (0 unused).
 inline std::array<QString, 20> ElencoEsiti;

@@ -5,6 +5,7 @@
 #include "app/Globali.h"
 #include "core/CartellaProgramma.h"
 #include "core/FileIni.h"
+#include "core/TastiComuni.h"
 #include "core/Twips.h"
 #include "core/Valori.h"
 #include "countries/Nazioni.h"
@@ -57,6 +58,7 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(u"Startup"_s);
     QGuiApplication::setWindowIcon(QIcon(u":/icone/tarvel.png"_s)); // every window of the program
+    new TastiComuni(this, u"%U"_s);
     ImpostaPercorsi();
     // The database opens here, right after the paths are known.
 

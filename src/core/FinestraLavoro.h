@@ -1,0 +1,24 @@
+#pragma once
+// The base of every working window: its object name is its internal name, it opens where its
+// placement rules put it, and it takes the common keys with "%U".
+
+#include <QDialog>
+
+class FinestraLavoro : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FinestraLavoro(const QString& nomeInterno, QWidget* parent = nullptr);
+
+    void setVisible(bool visibile) override;
+
+protected:
+    // Only windows that remember their size and state call this; the others reopen with their
+    // design size.
+    void SalvaPosizioneInChiusura() { m_salvaInChiusura = true; }
+
+private:
+    bool m_ripristinata = false;
+    bool m_salvaInChiusura = false;
+};
