@@ -4,13 +4,14 @@
 #include "app/GeometriaStartup.h"
 #include "app/Globali.h"
 #include "core/CartellaProgramma.h"
+#include "core/Database.h"
 #include "core/FileIni.h"
 #include "core/Twips.h"
+#include "core/UtilitaFile.h"
 #include "core/Valori.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFrame>
 #include <QMenuBar>
 #include <QScreen>
@@ -54,7 +55,7 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(u"Startup"_s);
     ImpostaPercorsi();
-    // The database opens here, right after the paths are known.
+    ApriDatabase();
 
     auto* centro = new QWidget(this);
     auto* layout = new QVBoxLayout(centro);
@@ -115,7 +116,7 @@ QSize Startup::SchermoInTwips() const
 
 void Startup::ScriviPosizioneIniziale()
 {
-    if (QFileInfo::exists(gFileIni))
+    if (FileEsiste(gFileIni))
         return;
     const int altezzaMenu = TwipsDaPixel(menuBar()->sizeHint().height(), Dpi());
     const QSize progetto(kLarghezzaProgetto, kAltezzaProgetto + altezzaMenu);
@@ -187,7 +188,7 @@ void Startup::closeEvent(QCloseEvent* evento)
         ScriviIni(gFileIni, sezione, u"DIMX"_s, QString::number(TwipsDaPixel(esterno.width(), dpi)));
         ScriviIni(gFileIni, sezione, u"DIMY"_s, QString::number(TwipsDaPixel(esterno.height(), dpi)));
     }
-    // The database closes here.
+    ChiudiDatabase();
     evento->accept();
     // Other windows close with the program, without their own closing steps.
     QCoreApplication::exit(0);
