@@ -16,24 +16,17 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Scripted dialogs that also let the test act while a message is up, as a user who frees a file
-// or creates a folder before answering Retry.
+// Lets the test act while a message is up, as a user who frees a file before answering Retry.
 class DialoghiConRimedio : public DialoghiProva
 {
 public:
     std::function<void()> rimedio;
-    QString cartellaIniziale;
 
     Risposta Mostra(const Messaggio& messaggio) override
     {
         if (rimedio)
             rimedio();
         return DialoghiProva::Mostra(messaggio);
-    }
-    QString ScegliCartella(const QString& titolo, const QString& iniziale) override
-    {
-        cartellaIniziale = iniziale;
-        return DialoghiProva::ScegliCartella(titolo, iniziale);
     }
 };
 
@@ -239,20 +232,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("testo"); // empty: no message
         QTest::addColumn<Pulsanti>("pulsanti");
         QTest::addColumn<int>("esito");
-        QTest::newRow("52") << 52 << Risposta::Ok << u"Il nome dell'archivio non è corretto."_s
-                            << Pulsanti::Ok << 2;
         QTest::newRow("55 retry") << 55 << Risposta::Riprova << u"L'archivio è già aperto."_s
                                   << Pulsanti::RiprovaAnnulla << 0;
         QTest::newRow("57 cancel") << 57 << Risposta::Annulla << u"Errore di I/O sul DEVICE del file   C:"_s
                                    << Pulsanti::RiprovaAnnulla << 2;
-        QTest::newRow("61") << 61 << Risposta::Riprova << u"Non c'è più spazio sul disco   C:"_s
-                            << Pulsanti::RiprovaAnnulla << 0;
         QTest::newRow("62")
             << 62 << Risposta::Ok
             << u"L'archivio ha un fine-file non standard,\no è stata fatta una lettura oltre la fine."_s
             << Pulsanti::Ok << 2;
-        QTest::newRow("68") << 68 << Risposta::Ok << u"Questo device non e' utilizzabile   C:"_s
-                            << Pulsanti::Ok << 2;
         QTest::newRow("71") << 71 << Risposta::Riprova << u"Il disco non è pronto   C:"_s
                             << Pulsanti::RiprovaAnnulla << 0;
         QTest::newRow("70 not in the table") << 70 << Risposta::Ok << QString() << Pulsanti::Ok << 3;
@@ -338,15 +325,6 @@ private Q_SLOTS:
         QFETCH(QString, percorso);
         QFETCH(QString, cartella);
         QCOMPARE(CartellaDi(percorso), cartella);
-    }
-
-    void sfogliaCartella()
-    {
-        m_prova->ProssimaCartella(u"/home/utente/pagine"_s);
-        QCOMPARE(SfogliaCartella(u"   "_s, u"Cartella salvataggio pagine HTML"_s), u"/home/utente/pagine"_s);
-        QCOMPARE(m_prova->cartellaIniziale, QString()); // a blank start opens nowhere in particular
-        QCOMPARE(SfogliaCartella(u"/tmp"_s, u"Cartella"_s), QString());
-        QCOMPARE(m_prova->cartellaIniziale, u"/tmp"_s);
     }
 };
 
