@@ -3,6 +3,8 @@
 // Windows read and write it directly; the command line fills it the same way.
 
 #include "core/CalcoloPosizione.h"
+#include "core/Dialoghi.h"
+#include "core/Tabella.h"
 #include "countries/RigaNazione.h"
 
 #include <QList>
@@ -30,6 +32,9 @@ inline QString gFileIni; // settings file
 inline QString gFileDb;  // database file
 inline QString gDirTemp; // temporary folder, always ending with a separator
 inline bool gDbAperto = false;
+inline const QString gDb = QStringLiteral("tarvel"); // name of the one database connection
+inline Tabella gRsWk;                                // the list check's work table (ApriTabellaWk)
+inline Risposta gRisposta = Risposta::Ok;            // the button chosen in the last such retry message
 
 inline std::int16_t gIndice = 0; // mode or selection a window hands to the window it opens
 inline QString gMessaggio;       // scratch text for composed messages

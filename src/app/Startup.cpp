@@ -4,16 +4,17 @@
 #include "app/GeometriaStartup.h"
 #include "app/Globali.h"
 #include "core/CartellaProgramma.h"
+#include "core/Database.h"
 #include "core/FileIni.h"
 #include "core/TastiComuni.h"
 #include "core/Twips.h"
+#include "core/UtilitaFile.h"
 #include "core/Valori.h"
 #include "countries/Nazioni.h"
 #include "web/IndirizziWeb.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -60,7 +61,7 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
     QGuiApplication::setWindowIcon(QIcon(u":/icone/tarvel.png"_s)); // every window of the program
     new TastiComuni(this, u"%U"_s);
     ImpostaPercorsi();
-    // The database opens here, right after the paths are known.
+    ApriDatabase();
 
     auto* centro = new QWidget(this);
     auto* layout = new QVBoxLayout(centro);
@@ -121,7 +122,7 @@ QSize Startup::SchermoInTwips() const
 
 void Startup::ScriviPosizioneIniziale()
 {
-    if (QFileInfo::exists(gFileIni))
+    if (FileEsiste(gFileIni))
         return;
     const int altezzaMenu = TwipsDaPixel(menuBar()->sizeHint().height(), Dpi());
     const QSize progetto(kLarghezzaProgetto, kAltezzaProgetto + altezzaMenu);
@@ -193,7 +194,7 @@ void Startup::closeEvent(QCloseEvent* evento)
         ScriviIni(gFileIni, sezione, u"DIMX"_s, QString::number(TwipsDaPixel(esterno.width(), dpi)));
         ScriviIni(gFileIni, sezione, u"DIMY"_s, QString::number(TwipsDaPixel(esterno.height(), dpi)));
     }
-    // The database closes here.
+    ChiudiDatabase();
     evento->accept();
     // Other windows close with the program, without their own closing steps.
     QCoreApplication::exit(0);

@@ -266,6 +266,30 @@ private Q_SLOTS:
         QVERIFY(w.x() >= 0 && w.y() >= 0);
         QCOMPARE(Leggi(u"APPLICATIVI"_s, u"NomeVarie1"_s), u"Editor di testi"_s);
     }
+
+    void database()
+    {
+        {
+            Startup w;
+            QVERIFY(gDbAperto);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QVERIFY(w.close());
+            QVERIFY(!gDbAperto);
+        }
+        // A file of that name that is no database stays as it is, and start-up says nothing.
+        QFile::remove(gFileDb);
+        QFile f(gFileDb);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("non un database\r\n");
+        f.close();
+        DialoghiProva* prova = DialoghiProva::Installa();
+        Startup w;
+        QVERIFY(!gDbAperto);
+        QVERIFY(prova->Messaggi().isEmpty());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("non un database\r\n"));
+    }
 };
 
 QTEST_MAIN(TestStartup)

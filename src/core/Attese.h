@@ -1,0 +1,20 @@
+#pragma once
+// Everything that waits takes its limits and its pause from here, so tests can shorten them.
+
+#include <QtGlobal>
+
+struct LimitiAttesa {
+    int unitaFileMs = 5000;        // one unit of the delete and rename time limits
+    int paginaMs = 20000;          // page load wait of the browser window before it asks whether to go on
+    int databaseOccupatoMs = 3000; // how long a database statement waits for another program's lock
+    int passoMs = 10;              // pause between two attempts, so a retry loop does not spin
+};
+
+// The limits in force.
+LimitiAttesa& Attese();
+
+// The time that `unita` units of a file retry allow: (unita + 1) units.
+qint64 LimiteFileMs(int unita);
+
+// Lets pending events run, then pauses for one step.
+void PassoAttesa();

@@ -1,0 +1,158 @@
+#include "core/Database.h"
+
+#include "app/Globali.h"
+#include "core/Attese.h"
+#include "core/Dialoghi.h"
+
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QSqlDatabase Db()
+{
+    return QSqlDatabase::database(gDb, false);
+}
+
+struct Oggetto {
+    QString nome;
+    QString sql;
+};
+
+QList<Oggetto> Schema()
+{
+    const QString risultati =
+        u"(Codice TEXT NOT NULL COLLATE NOCASE PRIMARY KEY, Nazione TEXT, VAT TEXT, Esito TEXT, "
+        u"Denominazione TEXT, Indirizzo TEXT, Inizio DATETIME, Fine DATETIME, OK INTEGER, DataRichiesta DATETIME)"_s;
+    QStringList larghezze;
+    for (int i = 1; i <= 20; ++i)
+        larghezze << u"Col%1 INTEGER"_s.arg(i);
+
+    QList<Oggetto> schema;
+    for (const QString& t : {u"PartiteIVA"_s, u"WKPartiteIVA"_s}) {
+        schema << Oggetto{t, u"CREATE TABLE "_s + t + risultati}
+               << Oggetto{t + u"_OK"_s, u"CREATE INDEX %1_OK ON %1 (OK)"_s.arg(t)}
+               << Oggetto{t + u"_Nazione"_s, u"CREATE INDEX %1_Nazione ON %1 (Nazione, VAT)"_s.arg(t)}
+               << Oggetto{t + u"_DataRichiesta"_s,
+                          u"CREATE INDEX %1_DataRichiesta ON %1 (DataRichiesta)"_s.arg(t)};
+    }
+    schema << Oggetto{u"LayOutCol"_s,
+                      u"CREATE TABLE LayOutCol (Finestra TEXT NOT NULL COLLATE NOCASE PRIMARY KEY, "_s +
+                          larghezze.join(u", "_s) + u')'}
+           << Oggetto{u"Colori"_s,
+                      u"CREATE TABLE Colori (ColInd INTEGER NOT NULL PRIMARY KEY, ColRgb INTEGER)"_s};
+    return schema;
+}
+
+bool CreaSchema(QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    // Reading the catalogue is also what tells a sound database from any other file.
+    if (!q.exec(u"SELECT name FROM sqlite_master"_s))
+        return false;
+    QSet<QString> presenti;
+    while (q.next())
+        presenti.insert(q.value(0).toString().toLower());
+    QStringList mancanti;
+    for (const Oggetto& o : Schema()) {
+        if (!presenti.contains(o.nome.toLower()))
+            mancanti << o.sql;
+    }
+    if (mancanti.isEmpty())
+        return true;
+    if (!db.transaction())
+        return false;
+    for (const QString& sql : mancanti) {
+        if (!q.exec(sql)) {
+            db.rollback();
+            return false;
+        }
+    }
+    if (db.commit())
+        return true;
+    db.rollback();
+    return false;
+}
+
+} // namespace
+
+bool ApriDatabase()
+{
+    ChiudiDatabase();
+    bool aperto = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, gDb);
+        db.setDatabaseName(gFileDb);
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT="_s + QString::number(Attese().databaseOccupatoMs));
+        aperto = db.open() && CreaSchema(db);
+    }
+    if (!aperto)
+        ChiudiDatabase();
+    gDbAperto = aperto;
+    return aperto;
+}
+
+void ChiudiDatabase()
+{
+    gRsWk.Chiudi();
+    gDbAperto = false;
+    if (!QSqlDatabase::contains(gDb))
+        return;
+    Db().close();
+    QSqlDatabase::removeDatabase(gDb);
+}
+
+bool EseguiSql(const QString& sql, const QVariantList& valori, QString* errore)
+{
+    QSqlDatabase db = Db();
+    if (!db.isOpen()) {
+        if (errore)
+            *errore = u"Il database non è aperto"_s;
+        return false;
+    }
+    QSqlQuery q(db);
+    bool riuscita = q.prepare(sql);
+    for (const QVariant& v : valori)
+        q.addBindValue(v);
+    riuscita = riuscita && q.exec();
+    if (!riuscita && errore)
+        *errore = q.lastError().databaseText();
+    return riuscita;
+}
+
+Transazione::Transazione() : m_attiva(Db().transaction()) {}
+
+Transazione::~Transazione()
+{
+    if (m_attiva)
+        Db().rollback();
+}
+
+bool Transazione::Conferma()
+{
+    if (!m_attiva)
+        return false;
+    m_attiva = false;
+    if (Db().commit())
+        return true;
+    Db().rollback();
+    return false;
+}
+
+void ApriTabellaWk(const QString& nome, const QString& etichetta)
+{
+    gRsWk.Chiudi();
+    if (!gDbAperto)
+        return;
+    while (!gRsWk.Apri(u"WK"_s + nome)) {
+        gMessaggio = u"ERRORE IN APERTURA TABELLA "_s + etichetta;
+        gRisposta = MsgBox(gRsWk.Errore(), Pulsanti::RiprovaAnnulla, Icona::Esclamazione, gMessaggio,
+                           Risposta::Riprova);
+        if (gRisposta != Risposta::Riprova)
+            return;
+    }
+}

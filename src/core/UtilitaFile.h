@@ -1,0 +1,41 @@
+#pragma once
+// Shared file procedures: opening with a name check and a recoverable error dialog, existence
+// tests, deleting and renaming files another program may still hold, choosing a folder.
+
+#include <QFile>
+#include <QString>
+
+// How ApriArchivio opens a file.
+enum ModoArchivio : int {
+    kModoScrittura = 1, // from the start: created or emptied
+    kModoLettura = 2,
+    kModoAccodamento = 3,
+    kModoRecord = 4,  // read-write, records of the caller's length
+    kModoBinario = 5, // read-write, bytes
+};
+
+// Attribute bits of FileEsiste; 0 finds ordinary files only.
+inline constexpr int kAttrNormale = 0;
+inline constexpr int kAttrNascosto = 2; // names beginning with "."
+inline constexpr int kAttrCartella = 16;
+
+// Opens `nome` on `archivio` in `modo` (1..5). A name holding ; < = > ? * [ ] is refused with a
+// message; errors the user can fix are offered for retry. False when no file was opened.
+// A file another program holds locked counts as already open.
+bool ApriArchivio(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord = 0);
+
+// True when an entry matching `percorso` (wildcards * and ? in the name) and `attributi` exists.
+// A path quoted with double quotes loses its quotes, in the caller's variable too.
+bool FileEsiste(QString& percorso, int attributi = kAttrNormale);
+
+// Deletes the file, retrying while it is held for up to `unita` + 1 units of time. Reports nothing.
+void EliminaFile(const QString& percorso, int unita);
+
+// Deletes `nuovo` if present, then renames `vecchio` to it, retrying for up to `unita` + 1 units.
+void RinominaFile(const QString& vecchio, const QString& nuovo, int unita);
+
+// The folder the user picks, starting at `iniziale` when not blank; "" when cancelled.
+QString SfogliaCartella(const QString& iniziale, const QString& titolo);
+
+// The text before the last "/" or "\", or "" when there is none.
+QString CartellaDi(const QString& percorso);
