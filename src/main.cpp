@@ -4,6 +4,7 @@
 #include "cli/RigaComando.h"
 #include "core/CartellaProgramma.h"
 #include "core/DialoghiFinestra.h"
+#include "web/MostraPagineFinestra.h"
 
 #include <QApplication>
 
@@ -18,6 +19,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     ImpostaIdentitaApplicazione();
     ImpostaDialoghi(std::make_unique<DialoghiFinestra>());
+    ImpostaMostraPagine(std::make_unique<MostraPagineFinestra>());
     Startup finestra;
     finestra.show();
     return app.exec();

@@ -5,6 +5,7 @@
 #include "core/Cp1252.h"
 #include "core/Dialoghi.h"
 #include "core/FileIni.h"
+#include "core/UtilitaFile.h"
 #include "core/Valori.h"
 #include "countries/ControlloFormatoVAT.h"
 #include "web/ClientHttp.h"
@@ -409,10 +410,9 @@ bool GetHtmPage::xMostraPagina(const QString& indirizzo, const QString& tipo)
         return true;
 
     // From here on a failing step is skipped: the answer itself has been read.
-    const QString file =
-        salvare ? QString(CartellaConSeparatore(cartella) + tipo.toUpper() + u'_' + NomeFileSicuro(m_numero) +
-                          u".htm"_s)
-                : QString(gDirTemp + u"tmp_html.htm"_s);
+    const QString file = salvare ? QString(CartellaConSeparatore(cartella) + tipo.toUpper() + u'_' +
+                                           NomeFileSicuro(m_numero) + u".htm"_s)
+                                 : QString(gDirTemp + u"tmp_html.htm"_s);
     SalvaPagina(file);
     if (vedere) {
         MostraPagineCorrenti().ApriDocumento(file);
@@ -424,8 +424,8 @@ bool GetHtmPage::xMostraPagina(const QString& indirizzo, const QString& tipo)
 void GetHtmPage::SalvaPagina(const QString& file) const
 {
     QFile::remove(file);
-    QFile f(file);
-    if (f.open(QIODevice::WriteOnly))
+    QFile f;
+    if (ApriArchivio(f, file, kModoScrittura))
         f.write(Cp1252::Codifica(m_testoPagina + u"\r\n"_s));
 }
 
