@@ -69,3 +69,8 @@ QString DialoghiRigaComando::ScegliFile(const QString&, const QString&, const QS
 {
     return {};
 }
+
+QString DialoghiRigaComando::ScegliStampante(const QString&)
+{
+    return {};
+}

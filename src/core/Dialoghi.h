@@ -32,6 +32,8 @@ public:
     virtual QString ScegliCartella(const QString& titolo, const QString& iniziale) = 0;
     // The file chosen to open, or "" when the dialog is cancelled. `filtro` as Qt's file dialogs take it.
     virtual QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) = 0;
+    // The printer chosen in the system's print dialog, starting from `attuale`; "" when cancelled.
+    virtual QString ScegliStampante(const QString& attuale) = 0;
 };
 
 // The dialogs in force; until one is installed, those of the command line.
@@ -52,4 +54,5 @@ public:
     Risposta Mostra(const Messaggio& messaggio) override;
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
+    QString ScegliStampante(const QString& attuale) override;
 };

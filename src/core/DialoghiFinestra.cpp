@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <map>
@@ -98,4 +100,15 @@ QString DialoghiFinestra::ScegliCartella(const QString& titolo, const QString& i
 QString DialoghiFinestra::ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro)
 {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), titolo, cartella, filtro);
+}
+
+QString DialoghiFinestra::ScegliStampante(const QString& attuale)
+{
+    QPrinter stampante;
+    if (!attuale.isEmpty())
+        stampante.setPrinterName(attuale);
+    QPrintDialog dialogo(&stampante, QApplication::activeWindow());
+    if (dialogo.exec() != QDialog::Accepted)
+        return {};
+    return stampante.outputFormat() == QPrinter::PdfFormat ? u"PDF"_s : stampante.printerName();
 }

@@ -23,3 +23,8 @@ QString DialoghiProva::ScegliFile(const QString&, const QString&, const QString&
 {
     return m_file.isEmpty() ? QString() : m_file.dequeue();
 }
+
+QString DialoghiProva::ScegliStampante(const QString&)
+{
+    return m_stampanti.isEmpty() ? QString() : m_stampanti.dequeue();
+}

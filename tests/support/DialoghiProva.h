@@ -16,6 +16,7 @@ public:
     void ProssimaRisposta(Risposta risposta) { m_risposte.enqueue(risposta); }
     void ProssimaCartella(const QString& cartella) { m_cartelle.enqueue(cartella); }
     void ProssimoFile(const QString& file) { m_file.enqueue(file); }
+    void ProssimaStampante(const QString& stampante) { m_stampanti.enqueue(stampante); }
 
     const QList<Messaggio>& Messaggi() const { return m_messaggi; }
     void Svuota() { m_messaggi.clear(); }
@@ -23,10 +24,12 @@ public:
     Risposta Mostra(const Messaggio& messaggio) override;
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
+    QString ScegliStampante(const QString& attuale) override;
 
 private:
     QList<Messaggio> m_messaggi;
     QQueue<Risposta> m_risposte;
     QQueue<QString> m_cartelle;
     QQueue<QString> m_file;
+    QQueue<QString> m_stampanti;
 };

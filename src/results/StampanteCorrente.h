@@ -1,0 +1,22 @@
+#pragma once
+// The one printer of the whole program: the system's default at start, changed by the printer
+// choices of the windows. Beside the installed printers there is always "PDF", which writes files.
+
+#include <QString>
+#include <QStringList>
+
+class QPrinter;
+
+inline constexpr char16_t kStampantePdf[] = u"PDF";
+
+QPrinter& StampanteCorrente();
+
+// The current printer's device name: an installed printer's name, or "PDF".
+QString NomeStampanteCorrente();
+bool StampanteCorrentePdf();
+
+// The installed printers, then "PDF".
+QStringList ElencoStampanti();
+
+// Makes `nome` the current printer; false, with nothing changed, when no such printer exists.
+bool ImpostaStampanteCorrente(const QString& nome);
