@@ -1,5 +1,6 @@
 #include "cli/RigaComando.h"
 
+#include "cli/Verifica.h"
 #include "core/CartellaProgramma.h"
 
 #include <QTextStream>
@@ -15,6 +16,10 @@ QString Uso()
            u"Senza comando apre il programma a finestre.\n"
            u"\n"
            u"Comandi:\n"
+           u"  verifica [--json] CODICE...\n"
+           u"               controlla partite IVA (prefisso del paese e numero) o MRN e stampa le\n"
+           u"               risposte; con --json una riga JSON per codice. Uscita: 0 tutte lette,\n"
+           u"               1 errori di formato, 9 servizio non raggiungibile o pagina illeggibile\n"
            u"  --help       mostra questo testo\n"
            u"  --version    mostra la versione del programma\n"_s;
 }
@@ -30,6 +35,8 @@ int EseguiRigaComando(const QStringList& argomenti)
         out << u"tarvel "_s << VersioneProgramma() << u'\n';
         return 0;
     }
+    if (comando == u"verifica"_s)
+        return EseguiVerifica(argomenti.mid(1));
     if (comando == u"--help"_s || comando == u"-h"_s) {
         out << Uso();
         return 0;
