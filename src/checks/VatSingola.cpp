@@ -7,7 +7,9 @@
 #include "core/Dialoghi.h"
 #include "core/Valori.h"
 #include "countries/ComboNazioni.h"
+#include "results/StampaGriglia.h"
 #include "results/StampanteCorrente.h"
+#include "web/GWebPar.h"
 #include "web/GetHtmPage.h"
 
 #include <QComboBox>
@@ -46,13 +48,6 @@ QLabel* Etichetta(QWidget* genitore, const QString& nome, const QString& testo, 
     return e;
 }
 
-QFont Fisso()
-{
-    QFont f(u"Courier New"_s);
-    f.setStyleHint(QFont::TypeWriter);
-    return f;
-}
-
 // Day/month/year, as the answer pages write an end of activity.
 bool LeggeData(const QString& testo)
 {
@@ -78,17 +73,17 @@ VatSingola::VatSingola(QWidget* parent) : FinestraLavoro(u"VatSingola"_s, parent
     m_Mu_end->setObjectName(u"Mu_end"_s);
     m_Mu_param = barra->addAction(u"&Parametri"_s);
     m_Mu_param->setObjectName(u"Mu_param"_s);
-    m_Mu_param->setEnabled(false); // the web parameters window is not part of the program yet
     m_Mu_print = barra->addAction(u"&Stampante"_s);
     m_Mu_print->setObjectName(u"Mu_print"_s);
 
+    const QFont fisso = CarattereFisso(font().pointSize());
     auto* nazione = Etichetta(this, u"Label1(0)"_s, u"Nazione"_s, Qt::black);
     m_cmbNazioni = new QComboBox(this);
     m_cmbNazioni->setObjectName(u"cmbNazioni"_s);
-    m_cmbNazioni->setFont(Fisso());
+    m_cmbNazioni->setFont(fisso);
     m_cmbNazioni->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_lbNAZ = Etichetta(this, u"lbNAZ"_s, {}, Qt::black);
-    m_lbNAZ->setFont(Fisso());
+    m_lbNAZ->setFont(fisso);
     m_lbNAZ->setAutoFillBackground(true);
     QPalette bianco = m_lbNAZ->palette();
     bianco.setColor(QPalette::Window, Qt::white);
@@ -100,7 +95,7 @@ VatSingola::VatSingola(QWidget* parent) : FinestraLavoro(u"VatSingola"_s, parent
     auto* vat = Etichetta(this, u"Label1(2)"_s, u"VAT"_s, Qt::black);
     m_Text1 = new QLineEdit(this);
     m_Text1->setObjectName(u"Text1"_s);
-    m_Text1->setFont(Fisso());
+    m_Text1->setFont(fisso);
     m_Text1->setMaxLength(kLunghezzaCodice);
     m_Text1->setFixedWidth(m_Text1->fontMetrics().horizontalAdvance(QString(kLunghezzaCodice + 2, u'W')));
     m_cmdAnalizza = new QPushButton(u"&ANALIZZA"_s, this);
@@ -178,6 +173,10 @@ VatSingola::VatSingola(QWidget* parent) : FinestraLavoro(u"VatSingola"_s, parent
     connect(m_cmdPrt, &QPushButton::clicked, this, &VatSingola::Stampa);
     connect(m_Mu_end, &QAction::triggered, this, &QWidget::close);
     connect(m_Mu_print, &QAction::triggered, this, &VatSingola::ScegliStampante);
+    connect(m_Mu_param, &QAction::triggered, this, [this] {
+        GWebPar parametri(this);
+        parametri.exec();
+    });
 }
 
 void VatSingola::done(int risultato)
@@ -208,7 +207,7 @@ void VatSingola::PulisciRisultati()
 
 void VatSingola::AbilitaComandi(bool abilita)
 {
-    for (QAction* a : {m_Mu_end, m_Mu_print})
+    for (QAction* a : {m_Mu_end, m_Mu_param, m_Mu_print})
         a->setEnabled(abilita);
     for (QWidget* w : std::initializer_list<QWidget*>{m_Text1, m_cmbNazioni, m_cmdAnalizza, m_cmdPrt})
         w->setEnabled(abilita);
@@ -254,6 +253,21 @@ void VatSingola::AnalizzaCodice()
 
 void VatSingola::Stampa()
 {
+    // A printer that cannot start a document prints nothing, silently.
+    if (IniziaStampa()) {
+        StampaA(u"Validità partita IVA: "_s, 3, 3, false);
+        StampaA(m_codice.left(2) + u'-' + m_codice.mid(2), 3, 28, true);
+        if (m_lbError->text().startsWith(u"***"_s))
+            StampaA(m_lbError->text(), 7, 3, false);
+        for (std::int16_t j = 1; j <= 7; ++j) {
+            if (TogliSpazi(m_lbDescr[j]->text()).isEmpty())
+                continue;
+            const auto riga = std::int16_t(2 * j + 11);
+            StampaA(m_lbDescr[j]->text(), riga, 3, false);
+            StampaA(m_lbEsito[j]->text(), riga, 28, false);
+        }
+        FineStampa();
+    }
     m_Text1->setFocus();
 }
 
