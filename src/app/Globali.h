@@ -48,6 +48,15 @@ inline QString gPathExcel; // program path of the Applicativi entry that is the 
 inline std::array<std::uint32_t, 3> gColori{};
 
 inline ParametriWeb gParametriWeb;
+
+// The print window's choices, preselected each time it opens.
+inline QString gTipoStampa;               // "P" printer with a request, "D" printer directly, "V" on screen
+inline std::int16_t gPaginaAnteprima = 0; // page-layout choice 0..7
+inline std::int16_t gZoomAnteprima = 0;   // zoom item, -1 none
+
+// The cell of the print grid, in printer units, as IniziaStampa measured it.
+inline double gLargCar = 0;
+inline double gAltRiga = 0;
 inline std::int16_t gTipoWeb = 0; // the query use whose web parameters apply now
 
 // The country table in the order of NAZIONI/CODICI; the last row (after the last comma) is never

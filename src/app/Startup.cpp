@@ -3,6 +3,7 @@
 #include "app/FrmAbout.h"
 #include "app/GeometriaStartup.h"
 #include "app/Globali.h"
+#include "checks/VatSingola.h"
 #include "core/CartellaProgramma.h"
 #include "core/Database.h"
 #include "core/FileIni.h"
@@ -90,7 +91,7 @@ void Startup::CreaMenu()
     QMenuBar* barra = menuBar();
     connect(Voce(barra, u"Mu_end"_s, u"&Fine"_s), &QAction::triggered, this, &QWidget::close);
     // Entries whose windows are not part of the program yet stay visible but disabled.
-    Voce(barra, u"Mu_Mrn1"_s, u"&Singola"_s)->setEnabled(false);
+    connect(Voce(barra, u"Mu_Mrn1"_s, u"&Singola"_s), &QAction::triggered, this, &Startup::ApriVatSingola);
     Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s)->setEnabled(false);
     Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s)->setEnabled(false);
     Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s)->setEnabled(false);
@@ -203,5 +204,11 @@ void Startup::closeEvent(QCloseEvent* evento)
 void Startup::MostraInformazioni()
 {
     FrmAbout finestra(this);
+    finestra.exec();
+}
+
+void Startup::ApriVatSingola()
+{
+    VatSingola finestra(this);
     finestra.exec();
 }

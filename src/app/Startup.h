@@ -29,6 +29,7 @@ private:
     void FissaDimensioni();
     void RipristinaPosizione();
     void MostraInformazioni();
+    void ApriVatSingola();
 
     double Dpi() const;
     QSize SchermoInTwips() const;

@@ -3,12 +3,11 @@
 #include "core/PosizioneFinestre.h"
 #include "core/TastiComuni.h"
 
-using namespace Qt::Literals::StringLiterals;
-
-FinestraLavoro::FinestraLavoro(const QString& nomeInterno, QWidget* parent) : QDialog(parent)
+FinestraLavoro::FinestraLavoro(const QString& nomeInterno, QWidget* parent, const QString& testoTasto)
+    : QDialog(parent)
 {
     setObjectName(nomeInterno);
-    new TastiComuni(this, u"%U"_s);
+    new TastiComuni(this, testoTasto);
 }
 
 void FinestraLavoro::setVisible(bool visibile)

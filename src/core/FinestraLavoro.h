@@ -1,6 +1,7 @@
 #pragma once
 // The base of every working window: its object name is its internal name, it opens where its
-// placement rules put it, and it takes the common keys with "%U".
+// placement rules put it, and it takes the common keys; F2 sends `testoTasto`, "%U" (the "&USCITA"
+// button) unless the window has another exit.
 
 #include <QDialog>
 
@@ -9,7 +10,8 @@ class FinestraLavoro : public QDialog
     Q_OBJECT
 
 public:
-    explicit FinestraLavoro(const QString& nomeInterno, QWidget* parent = nullptr);
+    explicit FinestraLavoro(const QString& nomeInterno, QWidget* parent = nullptr,
+                            const QString& testoTasto = QStringLiteral("%U"));
 
     void setVisible(bool visibile) override;
 

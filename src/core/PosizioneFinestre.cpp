@@ -2,7 +2,7 @@
 
 #include "app/Globali.h"
 #include "core/FileIni.h"
-#include "core/Twips.h"
+#include "core/ScalaTwips.h"
 #include "core/Valori.h"
 
 #include <QApplication>
@@ -20,29 +20,6 @@ QScreen* SchermoPrincipale()
     return principale ? principale->screen() : QGuiApplication::primaryScreen();
 }
 
-// Pixels to twips on one screen, each axis with its own DPI.
-struct Scala {
-    double dpiX;
-    double dpiY;
-    QPoint origine;
-
-    explicit Scala(const QScreen* s)
-        : dpiX(s->logicalDotsPerInchX()), dpiY(s->logicalDotsPerInchY()), origine(s->geometry().topLeft())
-    {
-    }
-    QSize Twips(QSize px) const { return {TwipsDaPixel(px.width(), dpiX), TwipsDaPixel(px.height(), dpiY)}; }
-    QRect Twips(const QRect& px) const
-    {
-        const QPoint p = px.topLeft() - origine;
-        return {QPoint(TwipsDaPixel(p.x(), dpiX), TwipsDaPixel(p.y(), dpiY)), Twips(px.size())};
-    }
-    QSize Pixel(QSize tw) const { return {PixelDaTwips(tw.width(), dpiX), PixelDaTwips(tw.height(), dpiY)}; }
-    QPoint Pixel(QPoint tw) const
-    {
-        return origine + QPoint(PixelDaTwips(tw.x(), dpiX), PixelDaTwips(tw.y(), dpiY));
-    }
-};
-
 // The window manager's frame. It is known only once a window has been shown: until then the main
 // window's stands in for it.
 QSize Cornice(const QWidget* w)
@@ -54,7 +31,7 @@ QSize Cornice(const QWidget* w)
     return principale->frameGeometry().size() - principale->geometry().size();
 }
 
-std::optional<RettangoliPrincipale> Principale(const Scala& scala, const QWidget* finestra)
+std::optional<RettangoliPrincipale> Principale(const ScalaTwips& scala, const QWidget* finestra)
 {
     const QWidget* p = FinestraPrincipale();
     if (!p || p == finestra)
@@ -96,7 +73,7 @@ void RipristinaFinestra(QWidget* finestra)
     const QScreen* s = SchermoPrincipale();
     if (!s)
         return;
-    const Scala scala(s);
+    const ScalaTwips scala(s);
     const QString sezione = finestra->objectName();
     auto valore = [&](const QString& chiave) { return ValNum(LeggiIni(gFileIni, sezione, chiave)); };
 
@@ -121,7 +98,7 @@ void SalvaFinestra(QWidget* finestra)
     const bool normale =
         !(finestra->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     if (normale) {
-        const Scala scala(finestra->screen());
+        const ScalaTwips scala(finestra->screen());
         const QRect esterno = scala.Twips(finestra->frameGeometry());
         if (BordoRidimensionabile(finestra)) {
             ScriviIni(gFileIni, sezione, u"DIMX"_s, QString::number(esterno.width()));

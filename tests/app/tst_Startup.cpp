@@ -100,7 +100,8 @@ private Q_SLOTS:
         QCOMPARE(Azione(w, u"Mu_about"_s)->text(), u"Su Tarvel"_s);
         QCOMPARE(Azione(w, u"Mu_ParAppl"_s)->text(), u"Imposta Applicativi"_s);
         QVERIFY(Azione(w, u"Mu_end"_s)->isEnabled());
-        QVERIFY(!Azione(w, u"Mu_Mrn1"_s)->isEnabled());
+        QVERIFY(Azione(w, u"Mu_Mrn1"_s)->isEnabled());
+        QVERIFY(!Azione(w, u"Mu_MrnEle"_s)->isEnabled());
 
         // The menu bar stays on one line at the fixed width.
         w.show();
