@@ -80,6 +80,22 @@ private Q_SLOTS:
         }
     }
 
+    void nomePdf_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("vies") << u"pi"_s << u"IT00743110157"_s << u"IT_00743110157.pdf"_s;
+        QTest::newRow("export") << u"ex"_s << u"18IT000000000012A1"_s << u"EX_18IT000000000012A1.pdf"_s;
+        QTest::newRow("stays in folder") << u"tr"_s << u"../a\\b:*?\"<>|\t"_s << u"TR_.._a_b________.pdf"_s;
+    }
+    void nomePdf()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(QString, numero);
+        QTEST(NomePdf(tipo, numero), "nome");
+    }
+
     void leggiPdfCreator_data()
     {
         QTest::addColumn<QString>("stampante");
