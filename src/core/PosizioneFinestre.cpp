@@ -28,7 +28,8 @@ struct Scala {
 
     explicit Scala(const QScreen* s)
         : dpiX(s->logicalDotsPerInchX()), dpiY(s->logicalDotsPerInchY()), origine(s->geometry().topLeft())
-    {}
+    {
+    }
     QSize Twips(QSize px) const { return {TwipsDaPixel(px.width(), dpiX), TwipsDaPixel(px.height(), dpiY)}; }
     QRect Twips(const QRect& px) const
     {
