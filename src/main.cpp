@@ -16,6 +16,7 @@ int main(int argc, char* argv[])
         return EseguiRigaComando(QCoreApplication::arguments().mid(1));
     }
 
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // the embedded browser needs it first
     QApplication app(argc, argv);
     ImpostaIdentitaApplicazione();
     ImpostaDialoghi(std::make_unique<DialoghiFinestra>());

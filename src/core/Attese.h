@@ -6,6 +6,7 @@
 struct LimitiAttesa {
     int unitaFileMs = 5000;        // one unit of the delete and rename time limits
     int paginaMs = 20000;          // page load wait of the browser window before it asks whether to go on
+    int pdfMs = 60000;             // how long a virtual PDF printer may take to write its file
     int databaseOccupatoMs = 3000; // how long a database statement waits for another program's lock
     int passoMs = 10;              // pause between two attempts, so a retry loop does not spin
 };

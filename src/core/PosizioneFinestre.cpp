@@ -20,17 +20,6 @@ QScreen* SchermoPrincipale()
     return principale ? principale->screen() : QGuiApplication::primaryScreen();
 }
 
-// The window manager's frame. It is known only once a window has been shown: until then the main
-// window's stands in for it.
-QSize Cornice(const QWidget* w)
-{
-    const QSize cornice = w->frameGeometry().size() - w->geometry().size();
-    const QWidget* principale = FinestraPrincipale();
-    if (!cornice.isNull() || !principale || w->windowFlags().testFlag(Qt::FramelessWindowHint))
-        return cornice;
-    return principale->frameGeometry().size() - principale->geometry().size();
-}
-
 std::optional<RettangoliPrincipale> Principale(const ScalaTwips& scala, const QWidget* finestra)
 {
     const QWidget* p = FinestraPrincipale();
@@ -51,6 +40,15 @@ QWidget* FinestraPrincipale()
             return w;
     }
     return nullptr;
+}
+
+QSize CorniceFinestra(const QWidget* w)
+{
+    const QSize cornice = w->frameGeometry().size() - w->geometry().size();
+    const QWidget* principale = FinestraPrincipale();
+    if (!cornice.isNull() || !principale || w->windowFlags().testFlag(Qt::FramelessWindowHint))
+        return cornice;
+    return principale->frameGeometry().size() - principale->geometry().size();
 }
 
 BordoTaskbar PosizioneTaskbar()
@@ -77,7 +75,7 @@ void RipristinaFinestra(QWidget* finestra)
     const QString sezione = finestra->objectName();
     auto valore = [&](const QString& chiave) { return ValNum(LeggiIni(gFileIni, sezione, chiave)); };
 
-    const QSize cornice = Cornice(finestra);
+    const QSize cornice = CorniceFinestra(finestra);
     const QSize progetto = finestra->testAttribute(Qt::WA_Resized) ? finestra->size() : finestra->sizeHint();
     const DatiFinestra dati{scala.Twips(progetto + cornice), BordoRidimensionabile(finestra),
                             valore(u"WSTATE"_s), valore(u"DIMX"_s), valore(u"DIMY"_s)};

@@ -9,6 +9,10 @@ class QWidget;
 // The main window `Startup`, or nullptr before it exists.
 QWidget* FinestraPrincipale();
 
+// The window manager's frame around `w`. It is known only once a window has been shown: until then
+// the main window's stands in for it.
+QSize CorniceFinestra(const QWidget* w);
+
 // Finds the taskbar of the main window's screen, stores it in `gTaskbar` and returns its edge.
 BordoTaskbar PosizioneTaskbar();
 

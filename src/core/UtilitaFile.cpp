@@ -209,3 +209,12 @@ QString CartellaDi(const QString& percorso)
     const qsizetype ultima = qMax(percorso.lastIndexOf(u'/'), percorso.lastIndexOf(u'\\'));
     return ultima < 0 ? QString() : percorso.left(ultima);
 }
+
+QString NomeFileSicuro(QString nome)
+{
+    for (QChar& c : nome) {
+        if (c.unicode() < 32 || QStringView(u"\\/:*?\"<>|").contains(c))
+            c = u'_';
+    }
+    return nome;
+}

@@ -37,5 +37,9 @@ void RinominaFile(const QString& vecchio, const QString& nuovo, int unita);
 // The folder the user picks, starting at `iniziale` when not blank; "" when cancelled.
 QString SfogliaCartella(const QString& iniziale, const QString& titolo);
 
+// Every character that cannot stand in a file name on Windows or Linux becomes "_", so a name made
+// from a number never leaves its folder.
+QString NomeFileSicuro(QString nome);
+
 // The text before the last "/" or "\", or "" when there is none.
 QString CartellaDi(const QString& percorso);

@@ -73,17 +73,6 @@ QString MaiuscoloStessaLunghezza(QString testo)
     return testo;
 }
 
-// Every character that cannot stand in a file name on Windows or Linux becomes "_", so a number
-// never names a file outside its folder.
-QString NomeFileSicuro(QString nome)
-{
-    for (QChar& c : nome) {
-        if (c.unicode() < 32 || QStringView(u"\\/:*?\"<>|").contains(c))
-            c = u'_';
-    }
-    return nome;
-}
-
 QString CartellaConSeparatore(const QString& cartella)
 {
     return cartella.endsWith(u'/') || cartella.endsWith(u'\\') ? cartella : cartella + u'/';

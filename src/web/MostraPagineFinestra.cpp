@@ -1,14 +1,22 @@
 #include "web/MostraPagineFinestra.h"
 
-#include <QDesktopServices>
-#include <QUrl>
+#include "web/FrmWeb.h"
+#include "web/RunFile.h"
 
-bool MostraPagineFinestra::MostraNelBrowser(const QString&, const QString&, const QString&)
+#include <QApplication>
+
+bool MostraPagineFinestra::MostraNelBrowser(const QString& indirizzo, const QString& numero,
+                                            const QString& tipo)
 {
+    FrmWeb finestra(QApplication::activeWindow());
+    finestra.plUrl(indirizzo);
+    finestra.plObject(numero);
+    finestra.plTipo(tipo);
+    finestra.exec();
     return true;
 }
 
 void MostraPagineFinestra::ApriDocumento(const QString& file)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    RunFile(file);
 }

@@ -1,0 +1,54 @@
+#pragma once
+// The browser window: loads an answer page a second time, without cache or history, waits for it
+// (asking the user every so often), then shows and/or prints it as the web options of the current
+// use say. Opened modally by the page display; nothing flows back to the query.
+
+#include <QDialog>
+#include <QRect>
+
+class QPushButton;
+class QWebEngineView;
+
+// The saved placement (twips) corrected to fit a screen of `schermo` twips: as left, top, width,
+// height.
+QRect CorreggiPosizioneWeb(int top, int left, int altezza, int larghezza, QSize schermo);
+
+class FrmWeb : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FrmWeb(QWidget* parent = nullptr);
+    ~FrmWeb() override;
+
+    void plUrl(const QString& indirizzo) { m_url = indirizzo; }
+    void plObject(const QString& numero) { m_numero = numero; }
+    void plTipo(const QString& tipo) { m_tipo = tipo; }
+
+    // The first show places the window, loads the page and prints it before the window appears.
+    void setVisible(bool visibile) override;
+    void done(int risultato) override;
+
+protected:
+    bool event(QEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+
+private:
+    void Colloca();
+    void AttendiPagina();
+    void StampaPagina();
+    void StampaSuPdf();
+    void AttendiStampa();
+    void SalvaPosizione();
+
+    QWebEngineView* m_browser;
+    QPushButton* m_uscita;
+    QString m_url;
+    QString m_numero;
+    QString m_tipo;
+    int m_risposta = 6; // 6 wait on, 7 stop waiting; then the code of handing the page to the system
+    bool m_caricata = false;
+    bool m_paginaPronta = false;
+    bool m_stampaFinita = false;
+    bool m_stampaRiuscita = false;
+};

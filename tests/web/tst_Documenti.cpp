@@ -1,0 +1,145 @@
+#include "app/Globali.h"
+#include "core/Attese.h"
+#include "core/FileIni.h"
+#include "support/DialoghiProva.h"
+#include "web/PdfCreator.h"
+#include "web/RunFile.h"
+
+#include <QDesktopServices>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestDocumenti : public QObject
+{
+    Q_OBJECT
+
+public Q_SLOTS:
+    void Apri(const QUrl& url) { m_aperti << url; }
+
+private:
+    QTemporaryDir m_dir;
+    DialoghiProva* m_dialoghi = nullptr;
+    QList<QUrl> m_aperti;
+
+    QString Crea(const QString& nome)
+    {
+        QFile f(m_dir.filePath(nome));
+        return f.open(QIODevice::WriteOnly) && f.write(nome.toUtf8()) > 0 ? f.fileName() : QString();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        gFileIni = m_dir.filePath(u"tarvel.ini"_s);
+        QFile::remove(gFileIni);
+        m_dialoghi = DialoghiProva::Installa();
+        m_aperti.clear();
+    }
+
+    // Offscreen nothing opens by itself: without a handler an opening fails as "no program associated".
+    void runFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("cartella");
+        QTest::addColumn<bool>("gestore");
+        QTest::addColumn<int>("codice");
+        QTest::addColumn<QString>("messaggio"); // its beginning; null when none
+
+        const QString d = m_dir.path();
+        Crea(u"esiti.txt"_s);
+        QTest::newRow("opened") << u"esiti.txt"_s << d << true << kAperturaRiuscita << QString();
+        QTest::newRow("no file") << d + u"/manca.txt"_s << QString() << true << 2
+                                 << u"Impossibile trovare il file. \n\nPercorso: '"_s + d +
+                                        u"/manca.txt'\n"_s;
+        QTest::newRow("no folder")
+            << u" x.txt "_s << d + u"/manca"_s << true << 3
+            << u"Impossibile trovare la cartella. \n\nPercorso: 'x.txt'\nCartella: '"_s + d + u"/manca'\n"_s;
+        QTest::newRow("no program") << Crea(u"esiti.xyz"_s) << QString() << false << 31
+                                    << u"Il sistema in uso non presenta alcuna associazione"_s;
+    }
+    void runFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, cartella);
+        QFETCH(bool, gestore);
+        QFETCH(int, codice);
+        QFETCH(QString, messaggio);
+        if (gestore)
+            QDesktopServices::setUrlHandler(u"file"_s, this, "Apri");
+        QCOMPARE(RunFile(file, u"/p"_s, cartella), codice);
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        QCOMPARE(m_aperti.size(), codice == kAperturaRiuscita ? 1 : 0);
+        QCOMPARE(m_dialoghi->Messaggi().size(), messaggio.isNull() ? 0 : 1);
+        if (!messaggio.isNull()) {
+            const Messaggio m = m_dialoghi->Messaggi().first();
+            QVERIFY2(m.testo.startsWith(messaggio) && m.testo.endsWith(u"Parametri: '/p'"_s),
+                     qPrintable(m.testo));
+            QVERIFY(m.titolo == u"RunFile: Errore di esecuzione"_s && m.icona == Icona::Critica);
+        }
+    }
+
+    void nomePdf_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("vies") << u"pi"_s << u"IT00743110157"_s << u"IT_00743110157.pdf"_s;
+        QTest::newRow("export") << u"ex"_s << u"18IT000000000012A1"_s << u"EX_18IT000000000012A1.pdf"_s;
+        QTest::newRow("stays in folder") << u"tr"_s << u"../a\\b:*?\"<>|\t"_s << u"TR_.._a_b________.pdf"_s;
+    }
+    void nomePdf()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(QString, numero);
+        QTEST(NomePdf(tipo, numero), "nome");
+    }
+
+    void leggiPdfCreator_data()
+    {
+        QTest::addColumn<QString>("stampante");
+        QTest::addColumn<QStringList>("valori"); // UseAutosave, AutosaveFilename, AutosaveDirectory
+        QTest::addColumn<QString>("cartella");
+        QTest::addColumn<int>("messaggi");
+        QTest::newRow("name in any case, trailing \\")
+            << u"PdfCreator"_s << QStringList{u"1"_s, u""_s, u" C:\\PDF\\ "_s} << u"C:\\PDF"_s << 0;
+        QTest::newRow("autosave off")
+            << u"PDFCREATOR"_s << QStringList{u"0"_s, u"<Title>"_s, u"/srv"_s} << u""_s << 0;
+        QTest::newRow("other pattern")
+            << u"PDFCREATOR"_s << QStringList{u"1"_s, u"<Author>"_s, u"/srv"_s} << u""_s << 1;
+    }
+    void leggiPdfCreator()
+    {
+        QFETCH(QString, stampante);
+        QFETCH(QStringList, valori);
+        const QStringList chiavi{u"UseAutosave"_s, u"AutosaveFilename"_s, u"AutosaveDirectory"_s};
+        for (int i = 0; i < chiavi.size(); ++i)
+            ScriviIni(gFileIni, u"PDFCREATOR"_s, chiavi[i], valori[i]);
+        QTEST(LeggiPdfCreator(stampante), "cartella");
+        QTEST(int(m_dialoghi->Messaggi().size()), "messaggi");
+    }
+
+    // PDFCreator's file, written a moment later, takes the number's name over an earlier one; when
+    // no file comes within the limit everything stays as it was, silently.
+    void rinominaPdfCreator()
+    {
+        Attese().pdfMs = 300;
+        const QString finale = Crea(u"IT_00743110157.pdf"_s);
+        const QString scritto = u"http___host_servizi_vies_vies.htm_act=piva&st.pdf"_s;
+        const auto contenuto = [&] {
+            QFile f(finale);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        RinominaPdfCreator(m_dir.path(), u"pi"_s, u"IT00743110157"_s, u"host"_s);
+        QCOMPARE(contenuto(), "IT_00743110157.pdf");
+
+        QTimer::singleShot(50, this, [&] { Crea(scritto); });
+        RinominaPdfCreator(m_dir.path(), u"pi"_s, u"IT00743110157"_s, u"host"_s);
+        QCOMPARE(contenuto(), scritto.toUtf8());
+        QVERIFY(!QFile::exists(m_dir.filePath(scritto)) && m_dialoghi->Messaggi().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDocumenti)
+#include "tst_Documenti.moc"
