@@ -4,7 +4,6 @@
 #include "cli/RigaComando.h"
 #include "core/CartellaProgramma.h"
 #include "core/DialoghiFinestra.h"
-#include "web/MostraPagineFinestra.h"
 
 #include <QApplication>
 
@@ -20,7 +19,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     ImpostaIdentitaApplicazione();
     ImpostaDialoghi(std::make_unique<DialoghiFinestra>());
-    ImpostaMostraPagine(std::make_unique<MostraPagineFinestra>());
     Startup finestra;
     finestra.show();
     return app.exec();

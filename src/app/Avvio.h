@@ -1,22 +1,13 @@
 #pragma once
-// The start-up steps that need no window. The main window runs them in its own order; the
-// command line runs the same ones, so both work on the same files and state.
+// The Applicativi entries of the main menu, read at start-up and again after they are edited.
 
 #include <QString>
 
 #include <array>
 
+class Impostazioni;
+
 inline constexpr int kNumeroApplicativi = 11;
-
-// Paths of the settings file, database and temporary folder (created when missing), the scratch
-// values, and the program folder as current directory.
-void ImpostaPercorsi();
-
-// WEBPARAM into gParametriWeb.
-void CaricaParametriWeb();
-
-// COLORIGRID into gColori, with the defaults for missing or zero values (not written back).
-void CaricaColori();
 
 // One entry of the Applicativi menu.
 struct VoceApplicativo {
@@ -24,10 +15,15 @@ struct VoceApplicativo {
     QString programma;
     bool visibile = false;
 };
-using VociApplicativi = std::array<VoceApplicativo, kNumeroApplicativi + 1>; // index 0 unused
 
-// Writes the first entry's defaults when empty, reads the eleven entries and sets gPathExcel.
-VociApplicativi CaricaApplicativi();
+struct Applicativi {
+    std::array<VoceApplicativo, kNumeroApplicativi + 1> voci; // index 0 unused
+    QString pathExcel; // the program of the last shown entry ending in "EXCEL.EXE"
+};
+
+// Writes the first entry's defaults when empty, then reads the eleven entries. `cartella` is the
+// program folder, the first entry's program when the settings file cannot be written.
+Applicativi CaricaApplicativi(Impostazioni& impostazioni, const QString& cartella);
 
 // The default program of the first entry: the first text editor found on the path.
 QString EditorDiTesti();

@@ -8,7 +8,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-FrmAbout::FrmAbout(QWidget* parent) : FinestraLavoro(u"frmAbout"_s, parent)
+FrmAbout::FrmAbout(Impostazioni& impostazioni, QWidget* parent)
+    : FinestraLavoro(impostazioni, u"frmAbout"_s, parent)
 {
     setWindowTitle(u"Su Tarvel"_s);
 

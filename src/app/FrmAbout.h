@@ -8,5 +8,5 @@ class FrmAbout : public FinestraLavoro
     Q_OBJECT
 
 public:
-    explicit FrmAbout(QWidget* parent = nullptr);
+    explicit FrmAbout(Impostazioni& impostazioni, QWidget* parent = nullptr);
 };

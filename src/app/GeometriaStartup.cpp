@@ -32,15 +32,3 @@ QPoint PosizioneRipristinata(double posX, double posY, QSize schermo)
     };
     return {dentro(posX, schermo.width()), dentro(posY, schermo.height())};
 }
-
-PosizioneDaSalvare PosizioneInChiusura(QPoint angolo, QSize schermo)
-{
-    PosizioneDaSalvare p;
-    const int top = std::max(angolo.y(), 0);
-    const int left = std::max(angolo.x(), 0);
-    if (top < schermo.height())
-        p.posY = top;
-    if (left < schermo.width())
-        p.posX = left;
-    return p;
-}

@@ -4,7 +4,6 @@
 #include <QPoint>
 #include <QSize>
 
-#include <optional>
 
 // Design client area of the main window; the outer size adds the frame, caption and menu bar.
 inline constexpr int kLarghezzaProgetto = 6360;
@@ -20,10 +19,3 @@ QPointF PosizioneCentrata(QSize schermo, QSize finestra);
 
 // The saved position, with a coordinate off the screen (negative or beyond its size) set to 0.
 QPoint PosizioneRipristinata(double posX, double posY, QSize schermo);
-
-// What closing writes: each coordinate, clamped at 0, only while it lies within the screen.
-struct PosizioneDaSalvare {
-    std::optional<int> posX;
-    std::optional<int> posY;
-};
-PosizioneDaSalvare PosizioneInChiusura(QPoint angolo, QSize schermo);

@@ -2,17 +2,15 @@
 
 #include "app/FrmAbout.h"
 #include "app/GeometriaStartup.h"
-#include "app/Globali.h"
 #include "checks/VatSingola.h"
 #include "core/CartellaProgramma.h"
-#include "core/Database.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
+#include "core/PosizioneFinestre.h"
 #include "core/TastiComuni.h"
 #include "core/Twips.h"
-#include "core/UtilitaFile.h"
 #include "core/Valori.h"
-#include "countries/Nazioni.h"
-#include "web/IndirizziWeb.h"
+#include "session/Sessione.h"
+#include "web/MostraPagineFinestra.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -61,8 +59,6 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
     setObjectName(u"Startup"_s);
     QGuiApplication::setWindowIcon(QIcon(u":/icone/tarvel.png"_s)); // every window of the program
     new TastiComuni(this, u"%U"_s);
-    ImpostaPercorsi();
-    ApriDatabase();
 
     auto* centro = new QWidget(this);
     auto* layout = new QVBoxLayout(centro);
@@ -76,15 +72,17 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
     setCentralWidget(centro);
     CreaMenu();
 
-    ScriviPosizioneIniziale();
+    m_sessione = ApriSessione(CartellaProgramma(), ModoSessione::Finestre,
+                              [this](Impostazioni& impostazioni) { ScriviPosizioneIniziale(impostazioni); });
+    m_sessione->ImpostaMostraPagine(
+        std::make_unique<MostraPagineFinestra>(m_sessione->impostazioni, m_sessione->dirTemp));
     FissaDimensioni();
     RipristinaPosizione();
     setWindowTitle(Titolo());
     CaricaParametri();
-    CaricaNazioni();
-    CaricaColori();
-    LeggiIndirizziWeb();
 }
+
+Startup::~Startup() = default;
 
 void Startup::CreaMenu()
 {
@@ -121,15 +119,13 @@ QSize Startup::SchermoInTwips() const
     return {TwipsDaPixel(px.width(), Dpi()), TwipsDaPixel(px.height(), Dpi())};
 }
 
-void Startup::ScriviPosizioneIniziale()
+void Startup::ScriviPosizioneIniziale(Impostazioni& impostazioni)
 {
-    if (FileEsiste(gFileIni))
-        return;
     const int altezzaMenu = TwipsDaPixel(menuBar()->sizeHint().height(), Dpi());
     const QSize progetto(kLarghezzaProgetto, kAltezzaProgetto + altezzaMenu);
     const QPointF centro = PosizioneCentrata(SchermoInTwips(), progetto);
-    ScriviIni(gFileIni, u"STARTUP"_s, u"POSX"_s, TestoNumero(centro.x()));
-    ScriviIni(gFileIni, u"STARTUP"_s, u"POSY"_s, TestoNumero(centro.y()));
+    impostazioni.Scrivi({{Chiavi::PosX(u"STARTUP"_s), TestoNumero(centro.x())},
+                         {Chiavi::PosY(u"STARTUP"_s), TestoNumero(centro.y())}});
 }
 
 void Startup::FissaDimensioni()
@@ -154,16 +150,19 @@ void Startup::FissaDimensioni()
 
 void Startup::RipristinaPosizione()
 {
-    const double posX = ValNum(LeggiIni(gFileIni, u"STARTUP"_s, u"POSX"_s));
-    const double posY = ValNum(LeggiIni(gFileIni, u"STARTUP"_s, u"POSY"_s));
+    const Impostazioni& impostazioni = m_sessione->impostazioni;
+    const double posX = impostazioni.Numero(Chiavi::PosX(u"STARTUP"_s));
+    const double posY = impostazioni.Numero(Chiavi::PosY(u"STARTUP"_s));
     const QPoint twips = PosizioneRipristinata(posX, posY, SchermoInTwips());
     move(PixelDaTwips(twips.x(), Dpi()), PixelDaTwips(twips.y(), Dpi()));
 }
 
 void Startup::CaricaParametri()
 {
-    CaricaParametriWeb();
-    const VociApplicativi voci = CaricaApplicativi();
+    m_sessione->parametriWeb = ParametriWeb::Leggi(m_sessione->impostazioni);
+    const Applicativi applicativi = CaricaApplicativi(m_sessione->impostazioni, m_sessione->cartella);
+    m_sessione->pathExcel = applicativi.pathExcel;
+    const auto& voci = applicativi.voci;
     bool mostrato = false;
     for (int i = 1; i <= kNumeroApplicativi; ++i) {
         if (voci[i].visibile)
@@ -182,20 +181,8 @@ void Startup::showEvent(QShowEvent* evento)
 
 void Startup::closeEvent(QCloseEvent* evento)
 {
-    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        const double dpi = Dpi();
-        const QRect esterno = frameGeometry();
-        const QPoint angolo(TwipsDaPixel(esterno.left(), dpi), TwipsDaPixel(esterno.top(), dpi));
-        const PosizioneDaSalvare p = PosizioneInChiusura(angolo, SchermoInTwips());
-        const QString sezione = objectName();
-        if (p.posY)
-            ScriviIni(gFileIni, sezione, u"POSY"_s, QString::number(*p.posY));
-        if (p.posX)
-            ScriviIni(gFileIni, sezione, u"POSX"_s, QString::number(*p.posX));
-        ScriviIni(gFileIni, sezione, u"DIMX"_s, QString::number(TwipsDaPixel(esterno.width(), dpi)));
-        ScriviIni(gFileIni, sezione, u"DIMY"_s, QString::number(TwipsDaPixel(esterno.height(), dpi)));
-    }
-    ChiudiDatabase();
+    SalvaPosizioneEsterna(this, m_sessione->impostazioni);
+    m_sessione->database.Chiudi();
     evento->accept();
     // Other windows close with the program, without their own closing steps.
     QCoreApplication::exit(0);
@@ -203,12 +190,12 @@ void Startup::closeEvent(QCloseEvent* evento)
 
 void Startup::MostraInformazioni()
 {
-    FrmAbout finestra(this);
+    FrmAbout finestra(m_sessione->impostazioni, this);
     finestra.exec();
 }
 
 void Startup::ApriVatSingola()
 {
-    VatSingola finestra(this);
+    VatSingola finestra(*m_sessione, this);
     finestra.exec();
 }

@@ -6,15 +6,23 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
+class Impostazioni;
 class QAction;
 class QMenu;
+class Sessione;
 
 class Startup : public QMainWindow
 {
     Q_OBJECT
 
 public:
+    // Opens the session of the program folder.
     explicit Startup(QWidget* parent = nullptr);
+    ~Startup() override;
+
+    Sessione& SessioneAperta() { return *m_sessione; }
 
     // Reads the web parameters and the Applicativi entries and rebuilds the Applicativi menu.
     void CaricaParametri();
@@ -25,7 +33,7 @@ protected:
 
 private:
     void CreaMenu();
-    void ScriviPosizioneIniziale();
+    void ScriviPosizioneIniziale(Impostazioni& impostazioni);
     void FissaDimensioni();
     void RipristinaPosizione();
     void MostraInformazioni();
@@ -34,6 +42,7 @@ private:
     double Dpi() const;
     QSize SchermoInTwips() const;
 
+    std::unique_ptr<Sessione> m_sessione;
     std::array<QAction*, kNumeroApplicativi + 1> m_Mprg_var{}; // index 0 unused
     QMenu* m_Mprg_base = nullptr;
     int m_larghezzaFissa = 0; // twips

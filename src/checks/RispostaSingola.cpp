@@ -1,20 +1,20 @@
 #include "checks/RispostaSingola.h"
 
-#include "app/Globali.h"
 #include "core/Valori.h"
+#include "web/RispostaQuery.h"
 
 using namespace Qt::Literals::StringLiterals;
 
-RispostaSingola LeggiRispostaSingola(int stato)
+RispostaSingola LeggiRispostaSingola(const RispostaQuery& risposta)
 {
-    RispostaSingola risposta;
-    if (stato != 0 || ElencoTitoli[2].startsWith(u"***"_s)) {
-        risposta.errore = ElencoTitoli[2];
-        return risposta;
+    RispostaSingola singola;
+    if (risposta.stato != 0 || risposta.ElencoTitoli[2].startsWith(u"***"_s)) {
+        singola.errore = risposta.ElencoTitoli[2];
+        return singola;
     }
     for (int j = 1; j <= 7; ++j) {
-        if (!TogliSpazi(ElencoEsiti[j]).isEmpty())
-            risposta.righe.append({j, ElencoTitoli[j], ElencoEsiti[j]});
+        if (!TogliSpazi(risposta.ElencoEsiti[j]).isEmpty())
+            singola.righe.append({j, risposta.ElencoTitoli[j], risposta.ElencoEsiti[j]});
     }
-    return risposta;
+    return singola;
 }

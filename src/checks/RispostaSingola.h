@@ -1,9 +1,11 @@
 #pragma once
-// What a single check shows of the last answer (ElencoTitoli, ElencoEsiti): either one error line
-// or the rows whose value is not blank. The single-check window and the command line show the same.
+// What a single check shows of an answer: either one error line or the rows whose value is not
+// blank. The single-check window and the command line show the same.
 
 #include <QList>
 #include <QString>
+
+struct RispostaQuery;
 
 struct RigaRisposta {
     int indice = 0; // 1..7
@@ -16,5 +18,4 @@ struct RispostaSingola {
     QList<RigaRisposta> righe;
 };
 
-// `stato` is what InterrogaNumero returned for the answer.
-RispostaSingola LeggiRispostaSingola(int stato);
+RispostaSingola LeggiRispostaSingola(const RispostaQuery& risposta);

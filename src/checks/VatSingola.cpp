@@ -1,14 +1,14 @@
 #include "checks/VatSingola.h"
 
-#include "app/Globali.h"
 #include "checks/RispostaSingola.h"
 #include "core/Attesa.h"
 #include "core/CaselleTesto.h"
 #include "core/Dialoghi.h"
+#include "core/StampaGriglia.h"
+#include "core/StampanteCorrente.h"
 #include "core/Valori.h"
 #include "countries/ComboNazioni.h"
-#include "results/StampaGriglia.h"
-#include "results/StampanteCorrente.h"
+#include "session/Sessione.h"
 #include "web/GWebPar.h"
 #include "web/GetHtmPage.h"
 
@@ -64,7 +64,8 @@ bool Invio(const QEvent* evento)
 
 } // namespace
 
-VatSingola::VatSingola(QWidget* parent) : FinestraLavoro(u"VatSingola"_s, parent)
+VatSingola::VatSingola(Sessione& sessione, QWidget* parent)
+    : FinestraLavoro(sessione.impostazioni, u"VatSingola"_s, parent), m_sessione(sessione)
 {
     setWindowTitle(u"  INTERROGAZIONE VALIDITA'  PARTITA IVA CEE"_s);
 
@@ -154,9 +155,8 @@ VatSingola::VatSingola(QWidget* parent) : FinestraLavoro(u"VatSingola"_s, parent
     layout->addWidget(shape);
 
     // As the window loads: no country chosen, every answer line blank.
-    gTipoWeb = 1;
     PulisciRisultati();
-    RiempiComboNazioni(m_cmbNazioni);
+    RiempiComboNazioni(m_cmbNazioni, m_sessione.nazioni);
     m_cmbNazioni->setCurrentIndex(-1);
     m_cmbNazioni->installEventFilter(this);
     m_Text1->installEventFilter(this);
@@ -174,14 +174,14 @@ VatSingola::VatSingola(QWidget* parent) : FinestraLavoro(u"VatSingola"_s, parent
     connect(m_Mu_end, &QAction::triggered, this, &QWidget::close);
     connect(m_Mu_print, &QAction::triggered, this, &VatSingola::ScegliStampante);
     connect(m_Mu_param, &QAction::triggered, this, [this] {
-        GWebPar parametri(this);
+        GWebPar parametri(m_sessione.impostazioni, m_sessione.parametriWeb, kUsoSingola, this);
         parametri.exec();
     });
 }
 
 void VatSingola::done(int risultato)
 {
-    if (!m_inCorso)
+    if (!m_query)
         FinestraLavoro::done(risultato);
 }
 
@@ -215,27 +215,28 @@ void VatSingola::AbilitaComandi(bool abilita)
 
 void VatSingola::AnalizzaCodice()
 {
-    if (m_inCorso)
+    if (m_query)
         return;
-    m_inCorso = true;
     InizioAttesa();
     AbilitaComandi(false);
     PulisciRisultati();
 
     // With a country chosen only the national part is typed; without one, the whole code.
     m_codice = TogliSpazi(m_lbNAZ->text()) + TogliSpazi(m_Text1->text()).toUpper();
-    {
-        GetHtmPage pagina;
-        m_stato = InterrogaNumero(pagina, m_codice);
-    }
+    m_query = new GetHtmPage(m_sessione.Contesto(), m_sessione.Politica(kUsoSingola), this);
+    connect(m_query, &GetHtmPage::Conclusa, this, &VatSingola::MostraRisposta);
+    m_query->Avvia(m_codice);
+}
 
-    const RispostaSingola risposta = LeggiRispostaSingola(m_stato);
-    m_lbError->setText(risposta.errore);
-    for (const RigaRisposta& r : risposta.righe) {
+void VatSingola::MostraRisposta(const RispostaQuery& risposta)
+{
+    const RispostaSingola singola = LeggiRispostaSingola(risposta);
+    m_lbError->setText(singola.errore);
+    for (const RigaRisposta& r : singola.righe) {
         m_lbDescr[r.indice]->setText(r.titolo);
         m_lbEsito[r.indice]->setText(r.valore);
     }
-    if (risposta.errore.isEmpty()) {
+    if (singola.errore.isEmpty()) {
         // An end of activity means a ceased number; the next answer without one turns green again.
         const QColor colore = LeggeData(m_lbEsito[6]->text())
                                   ? kRossoScuro
@@ -244,9 +245,10 @@ void VatSingola::AnalizzaCodice()
         Colora(m_lbEsito[1], colore);
     }
 
+    m_query->deleteLater();
+    m_query = nullptr;
     m_cmdPrt->show();
     AbilitaComandi(true);
-    m_inCorso = false;
     FineAttesa();
     m_Text1->setFocus();
 }

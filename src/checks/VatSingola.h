@@ -5,22 +5,24 @@
 #include "core/FinestraLavoro.h"
 
 #include <array>
-#include <cstdint>
 
+class GetHtmPage;
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class Sessione;
+struct RispostaQuery;
 
 class VatSingola : public FinestraLavoro
 {
     Q_OBJECT
 
 public:
-    explicit VatSingola(QWidget* parent = nullptr);
+    explicit VatSingola(Sessione& sessione, QWidget* parent = nullptr);
 
-    // The window stays open while a check runs: the query's wait lets events through.
+    // The window stays open while a check runs.
     void done(int risultato) override;
 
 protected:
@@ -29,6 +31,7 @@ protected:
 private:
     void PulisciRisultati();
     void AnalizzaCodice();
+    void MostraRisposta(const RispostaQuery& risposta);
     void Stampa();
     void ScegliStampante();
     void AbilitaComandi(bool abilita);
@@ -45,7 +48,7 @@ private:
     QAction* m_Mu_param;
     QAction* m_Mu_print;
 
-    QString m_codice;         // the code last analysed, as printed
-    std::int16_t m_stato = 0; // what the last query returned
-    bool m_inCorso = false;
+    Sessione& m_sessione;
+    QString m_codice;                // the code last analysed, as printed
+    GetHtmPage* m_query = nullptr;   // while a check runs
 };

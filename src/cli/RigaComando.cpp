@@ -1,6 +1,6 @@
 #include "cli/RigaComando.h"
 
-#include "cli/Verifica.h"
+#include "cli/ComandoVerifica.h"
 #include "core/CartellaProgramma.h"
 
 #include <QTextStream>
@@ -15,13 +15,12 @@ QString Uso()
            u"\n"
            u"Senza comando apre il programma a finestre.\n"
            u"\n"
-           u"Comandi:\n"
-           u"  verifica [--json] CODICE...\n"
-           u"               controlla partite IVA (prefisso del paese e numero) o MRN e stampa le\n"
-           u"               risposte; con --json una riga JSON per codice. Uscita: 0 tutte lette,\n"
-           u"               1 errori di formato, 9 servizio non raggiungibile o pagina illeggibile\n"
+           u"Comandi:\n"_s +
+           ComandoVerifica::Aiuto() +
            u"  --help       mostra questo testo\n"
-           u"  --version    mostra la versione del programma\n"_s;
+           u"  --version    mostra la versione del programma\n"
+           u"\n"
+           u"Uscita 2: comando o argomenti errati.\n"_s;
 }
 
 } // namespace
@@ -35,12 +34,12 @@ int EseguiRigaComando(const QStringList& argomenti)
         out << u"tarvel "_s << VersioneProgramma() << u'\n';
         return 0;
     }
-    if (comando == u"verifica"_s)
-        return EseguiVerifica(argomenti.mid(1));
     if (comando == u"--help"_s || comando == u"-h"_s) {
         out << Uso();
         return 0;
     }
+    if (comando == ComandoVerifica::kNome)
+        return ComandoVerifica().Esegui(argomenti);
     err << u"tarvel: comando sconosciuto: "_s << comando << u"\n\n"_s << Uso();
-    return 2;
+    return kUscitaUso;
 }

@@ -1,17 +1,23 @@
 #include "core/Attesa.h"
 
-#include "app/Globali.h"
 #include "core/PosizioneFinestre.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QWidget>
+
+namespace {
+
+// The window whose pointer InizioAttesa turned busy.
+QPointer<QWidget> gFormAttesa;
+
+} // namespace
 
 void InizioAttesa()
 {
     gFormAttesa = QApplication::activeWindow();
     if (gFormAttesa)
         gFormAttesa->setCursor(Qt::WaitCursor);
-    QCoreApplication::processEvents();
 }
 
 void FineAttesa()
@@ -22,5 +28,4 @@ void FineAttesa()
     }
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
-    QCoreApplication::processEvents();
 }

@@ -1,7 +1,7 @@
 #include "core/Attese.h"
 
-#include <QCoreApplication>
-#include <QThread>
+#include <QEventLoop>
+#include <QTimer>
 
 LimitiAttesa& Attese()
 {
@@ -14,8 +14,9 @@ qint64 LimiteFileMs(int unita)
     return (qint64(unita) + 1) * Attese().unitaFileMs;
 }
 
-void PassoAttesa()
+void Attendi(int ms)
 {
-    QCoreApplication::processEvents();
-    QThread::msleep(ulong(qMax(0, Attese().passoMs)));
+    QEventLoop ciclo;
+    QTimer::singleShot(qMax(0, ms), &ciclo, &QEventLoop::quit);
+    ciclo.exec();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Everything that waits takes its limits and its pause from here, so tests can shorten them.
+// Everything that waits takes its limits from here, so tests can shorten them.
 
 #include <QtGlobal>
 
@@ -9,6 +9,7 @@ struct LimitiAttesa {
     int pdfMs = 60000;             // how long a virtual PDF printer may take to write its file
     int databaseOccupatoMs = 3000; // how long a database statement waits for another program's lock
     int passoMs = 10;              // pause between two attempts, so a retry loop does not spin
+    int tentativiMassimi = 50;     // a retry offered to the user ends as cancelled after so many
 };
 
 // The limits in force.
@@ -17,5 +18,5 @@ LimitiAttesa& Attese();
 // The time that `unita` units of a file retry allow: (unita + 1) units.
 qint64 LimiteFileMs(int unita);
 
-// Lets pending events run, then pauses for one step.
-void PassoAttesa();
+// Waits `ms` milliseconds in a local event loop: windows keep painting meanwhile.
+void Attendi(int ms);

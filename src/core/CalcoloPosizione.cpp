@@ -89,3 +89,15 @@ Collocazione CalcolaCollocazione(QSize schermo, const InfoTaskbar& taskbar,
 
     return {false, QRect(left, top, w, h)};
 }
+
+PosizioneDaSalvare PosizioneInChiusura(QPoint angolo, QSize schermo)
+{
+    PosizioneDaSalvare p;
+    const int top = std::max(angolo.y(), 0);
+    const int left = std::max(angolo.x(), 0);
+    if (top < schermo.height())
+        p.posY = top;
+    if (left < schermo.width())
+        p.posX = left;
+    return p;
+}

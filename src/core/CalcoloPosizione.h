@@ -47,3 +47,11 @@ struct Collocazione {
 Collocazione CalcolaCollocazione(QSize schermo, const InfoTaskbar& taskbar,
                                  const std::optional<RettangoliPrincipale>& principale,
                                  const DatiFinestra& finestra);
+
+// What a window that reopens where it was writes on closing: each coordinate, clamped at 0, only
+// while it lies within the screen.
+struct PosizioneDaSalvare {
+    std::optional<int> posX;
+    std::optional<int> posY;
+};
+PosizioneDaSalvare PosizioneInChiusura(QPoint angolo, QSize schermo);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace {
 
@@ -53,8 +54,8 @@ private:
 
 void SelezionaTesto(QLineEdit* casella)
 {
-    QCoreApplication::processEvents();
-    casella->setSelection(0, kLunghezzaSelezione);
+    // After the events already queued: the click that brought the focus would undo the selection.
+    QTimer::singleShot(0, casella, [casella] { casella->setSelection(0, kLunghezzaSelezione); });
 }
 
 char16_t SoloCifre(char16_t carattere)

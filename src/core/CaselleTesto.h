@@ -5,7 +5,7 @@
 
 class QLineEdit;
 
-// Lets pending events run, then selects the text from its start (the fields that use it are short).
+// Once pending events have run, selects the text from its start (the fields that use it are short).
 void SelezionaTesto(QLineEdit* casella);
 
 // Typed-character rules: the character to insert, or 0 to discard the key.

@@ -1,22 +1,16 @@
 #include "core/Database.h"
 
-#include "app/Globali.h"
 #include "core/Attese.h"
 #include "core/Dialoghi.h"
 
+#include <QAtomicInt>
 #include <QSet>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QSqlDatabase Db()
-{
-    return QSqlDatabase::database(gDb, false);
-}
 
 struct Oggetto {
     QString nome;
@@ -78,37 +72,55 @@ bool CreaSchema(QSqlDatabase& db)
     return false;
 }
 
+QString NuovoNome()
+{
+    static QAtomicInt contatore;
+    return u"tarvel-"_s + QString::number(contatore.fetchAndAddRelaxed(1));
+}
+
 } // namespace
 
-bool ApriDatabase()
+Database::Database() : m_nome(NuovoNome()), m_wk(*this) {}
+
+Database::~Database()
 {
-    ChiudiDatabase();
+    Chiudi();
+}
+
+QSqlDatabase Database::Connessione() const
+{
+    return QSqlDatabase::database(m_nome, false);
+}
+
+bool Database::Apri(const QString& file)
+{
+    Chiudi();
     bool aperto = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, gDb);
-        db.setDatabaseName(gFileDb);
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_nome);
+        db.setDatabaseName(file);
         db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT="_s + QString::number(Attese().databaseOccupatoMs));
         aperto = db.open() && CreaSchema(db);
     }
     if (!aperto)
-        ChiudiDatabase();
-    gDbAperto = aperto;
+        Chiudi();
+    m_aperto = aperto;
     return aperto;
 }
 
-void ChiudiDatabase()
+void Database::Chiudi()
 {
-    gRsWk.Chiudi();
-    gDbAperto = false;
-    if (!QSqlDatabase::contains(gDb))
+    m_wk.Chiudi();
+    m_aperto = false;
+    if (!QSqlDatabase::contains(m_nome))
         return;
-    Db().close();
-    QSqlDatabase::removeDatabase(gDb);
+    Connessione().close();
+    QSqlDatabase::removeDatabase(m_nome);
 }
 
-bool EseguiSql(const QString& sql, const QVariantList& valori, QString* errore)
+bool Database::Esegui(const QString& sql, const QVariantList& valori, QString* errore)
 {
-    QSqlDatabase db = Db();
+    QSqlDatabase db = Connessione();
     if (!db.isOpen()) {
         if (errore)
             *errore = u"Il database non è aperto"_s;
@@ -124,12 +136,28 @@ bool EseguiSql(const QString& sql, const QVariantList& valori, QString* errore)
     return riuscita;
 }
 
-Transazione::Transazione() : m_attiva(Db().transaction()) {}
+bool Database::ApriTabellaWk(const QString& nome, const QString& etichetta)
+{
+    m_wk.Chiudi();
+    if (!m_aperto)
+        return false;
+    for (int tentativo = 0; !m_wk.Apri(u"WK"_s + nome); ++tentativo) {
+        if (tentativo >= Attese().tentativiMassimi)
+            return false;
+        const Risposta r = MsgBox(m_wk.Errore(), Pulsanti::RiprovaAnnulla, Icona::Esclamazione,
+                                  u"ERRORE IN APERTURA TABELLA "_s + etichetta, Risposta::Riprova);
+        if (r != Risposta::Riprova)
+            return false;
+    }
+    return true;
+}
+
+Transazione::Transazione(Database& database) : m_db(database.Connessione()), m_attiva(m_db.transaction()) {}
 
 Transazione::~Transazione()
 {
     if (m_attiva)
-        Db().rollback();
+        m_db.rollback();
 }
 
 bool Transazione::Conferma()
@@ -137,22 +165,8 @@ bool Transazione::Conferma()
     if (!m_attiva)
         return false;
     m_attiva = false;
-    if (Db().commit())
+    if (m_db.commit())
         return true;
-    Db().rollback();
+    m_db.rollback();
     return false;
-}
-
-void ApriTabellaWk(const QString& nome, const QString& etichetta)
-{
-    gRsWk.Chiudi();
-    if (!gDbAperto)
-        return;
-    while (!gRsWk.Apri(u"WK"_s + nome)) {
-        gMessaggio = u"ERRORE IN APERTURA TABELLA "_s + etichetta;
-        gRisposta = MsgBox(gRsWk.Errore(), Pulsanti::RiprovaAnnulla, Icona::Esclamazione, gMessaggio,
-                           Risposta::Riprova);
-        if (gRisposta != Risposta::Riprova)
-            return;
-    }
 }

@@ -1,27 +1,52 @@
 #pragma once
-// The program's database: one connection (gDb) opened at start-up and closed at exit, the tables
-// created when missing, statements with bound values, transactions, and the work table of the
-// list check.
+// The program's database: one connection opened at start-up and closed at exit, the tables created
+// when missing, statements with bound values, transactions, and the work table of the list check.
 
+#include "core/Tabella.h"
+
+#include <QSqlDatabase>
 #include <QString>
 #include <QVariantList>
 
-// Opens gFileDb, creating the tables and indexes it lacks. A file that cannot be opened or is not
-// a sound database is left untouched and the database stays closed. Sets gDbAperto; shows nothing.
-bool ApriDatabase();
+class Database
+{
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
 
-// Closes the work table and the connection.
-void ChiudiDatabase();
+    // Opens `file`, creating the tables and indexes it lacks. A file that cannot be opened or is not
+    // a sound database is left untouched and the database stays closed. Shows nothing.
+    bool Apri(const QString& file);
+    // Closes the work table and the connection.
+    void Chiudi();
+    bool Aperto() const { return m_aperto; }
 
-// Runs one statement with its values bound in order. False, with the engine's description in
-// `errore`, when it fails (also when the database is closed).
-bool EseguiSql(const QString& sql, const QVariantList& valori = {}, QString* errore = nullptr);
+    // The one connection; not open while the database is closed.
+    QSqlDatabase Connessione() const;
+
+    // Runs one statement with its values bound in order. False, with the engine's description in
+    // `errore`, when it fails (also when the database is closed).
+    bool Esegui(const QString& sql, const QVariantList& valori = {}, QString* errore = nullptr);
+
+    // Opens the table "WK" + `nome` as the work table. When it fails the user is told, under the
+    // title "ERRORE IN APERTURA TABELLA " + `etichetta`, and may retry; false on Cancel. With the
+    // database closed it does nothing and gives false.
+    bool ApriTabellaWk(const QString& nome, const QString& etichetta);
+    Tabella& TabellaWk() { return m_wk; }
+
+private:
+    QString m_nome; // of the connection: one per database object
+    bool m_aperto = false;
+    Tabella m_wk;
+};
 
 // Statements run while one lives commit together on Conferma, or not at all.
 class Transazione
 {
 public:
-    Transazione();
+    explicit Transazione(Database& database);
     ~Transazione();
     Transazione(const Transazione&) = delete;
     Transazione& operator=(const Transazione&) = delete;
@@ -30,10 +55,6 @@ public:
     bool Conferma(); // false when nothing was committed
 
 private:
+    QSqlDatabase m_db;
     bool m_attiva = false;
 };
-
-// Opens the table "WK" + `nome` into gRsWk. When it fails the user is told, under the title
-// "ERRORE IN APERTURA TABELLA " + `etichetta`, and may retry; on Cancel gRsWk stays closed.
-// With the database closed it does nothing.
-void ApriTabellaWk(const QString& nome, const QString& etichetta);

@@ -57,7 +57,14 @@ Risposta DialoghiRigaComando::Mostra(const Messaggio& messaggio)
     const QByteArray riga = (messaggio.titolo + QStringLiteral(": ") + messaggio.testo).toLocal8Bit();
     std::fprintf(stderr, "%s\n", riga.constData());
     std::fflush(stderr);
-    return messaggio.predefinita;
+    switch (messaggio.pulsanti) {
+    case Pulsanti::RiprovaAnnulla:
+        return Risposta::Annulla;
+    case Pulsanti::InterrompiRiprovaIgnora:
+        return Risposta::Interrompi;
+    default:
+        return messaggio.predefinita;
+    }
 }
 
 QString DialoghiRigaComando::ScegliCartella(const QString&, const QString&)

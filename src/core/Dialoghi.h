@@ -47,7 +47,9 @@ QList<Risposta> RisposteDi(Pulsanti pulsanti);
 Risposta MsgBox(const QString& testo, Pulsanti pulsanti = Pulsanti::Ok, Icona icona = Icona::Nessuna,
                 const QString& titolo = QString(), Risposta predefinita = Risposta::Ok);
 
-// Command line: "TITLE: text" on standard error, the default button, no folder or file chosen.
+// Command line: "TITLE: text" on standard error, nothing chosen. A question that offers a retry is
+// answered with its cancelling button, since nobody can mend anything meanwhile; any other takes its
+// default.
 class DialoghiRigaComando : public Dialoghi
 {
 public:

@@ -3,8 +3,9 @@
 #include "core/PosizioneFinestre.h"
 #include "core/TastiComuni.h"
 
-FinestraLavoro::FinestraLavoro(const QString& nomeInterno, QWidget* parent, const QString& testoTasto)
-    : QDialog(parent)
+FinestraLavoro::FinestraLavoro(Impostazioni& impostazioni, const QString& nomeInterno, QWidget* parent,
+                               const QString& testoTasto)
+    : QDialog(parent), m_impostazioni(impostazioni)
 {
     setObjectName(nomeInterno);
     new TastiComuni(this, testoTasto);
@@ -14,9 +15,9 @@ void FinestraLavoro::setVisible(bool visibile)
 {
     if (visibile && !isVisible() && !m_ripristinata) {
         m_ripristinata = true;
-        RipristinaFinestra(this);
+        RipristinaFinestra(this, m_impostazioni);
     }
     if (!visibile && isVisible() && m_salvaInChiusura)
-        SalvaFinestra(this);
+        SalvaFinestra(this, m_impostazioni);
     QDialog::setVisible(visibile);
 }

@@ -5,13 +5,15 @@
 
 #include <QDialog>
 
+class Impostazioni;
+
 class FinestraLavoro : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit FinestraLavoro(const QString& nomeInterno, QWidget* parent = nullptr,
-                            const QString& testoTasto = QStringLiteral("%U"));
+    FinestraLavoro(Impostazioni& impostazioni, const QString& nomeInterno, QWidget* parent = nullptr,
+                   const QString& testoTasto = QStringLiteral("%U"));
 
     void setVisible(bool visibile) override;
 
@@ -19,6 +21,8 @@ protected:
     // Only windows that remember their size and state call this; the others reopen with their
     // design size.
     void SalvaPosizioneInChiusura() { m_salvaInChiusura = true; }
+
+    Impostazioni& m_impostazioni;
 
 private:
     bool m_ripristinata = false;

@@ -1,9 +1,8 @@
 #include "core/PosizioneFinestre.h"
 
-#include "app/Globali.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
+#include "core/Impostazioni.h"
 #include "core/ScalaTwips.h"
-#include "core/Valori.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -14,12 +13,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QScreen* SchermoPrincipale()
-{
-    QWidget* principale = FinestraPrincipale();
-    return principale ? principale->screen() : QGuiApplication::primaryScreen();
-}
-
 std::optional<RettangoliPrincipale> Principale(const ScalaTwips& scala, const QWidget* finestra)
 {
     const QWidget* p = FinestraPrincipale();
@@ -28,6 +21,11 @@ std::optional<RettangoliPrincipale> Principale(const ScalaTwips& scala, const QW
     const auto* mw = qobject_cast<const QMainWindow*>(p);
     const QWidget* cliente = mw && mw->centralWidget() ? mw->centralWidget() : p;
     return RettangoliPrincipale{scala.Twips(p->frameGeometry()), scala.Twips(cliente->size())};
+}
+
+bool Normale(const QWidget* finestra)
+{
+    return !(finestra->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 } // namespace
@@ -42,6 +40,12 @@ QWidget* FinestraPrincipale()
     return nullptr;
 }
 
+QScreen* SchermoPrincipale()
+{
+    QWidget* principale = FinestraPrincipale();
+    return principale ? principale->screen() : QGuiApplication::primaryScreen();
+}
+
 QSize CorniceFinestra(const QWidget* w)
 {
     const QSize cornice = w->frameGeometry().size() - w->geometry().size();
@@ -51,13 +55,13 @@ QSize CorniceFinestra(const QWidget* w)
     return principale->frameGeometry().size() - principale->geometry().size();
 }
 
-BordoTaskbar PosizioneTaskbar()
+InfoTaskbar PosizioneTaskbar()
 {
-    gTaskbar = {};
-    if (const QScreen* s = SchermoPrincipale())
-        gTaskbar = TaskbarDaSchermo(s->geometry(), s->availableGeometry(), s->logicalDotsPerInchX(),
-                                    s->logicalDotsPerInchY());
-    return gTaskbar.bordo;
+    const QScreen* s = SchermoPrincipale();
+    if (!s)
+        return {};
+    return TaskbarDaSchermo(s->geometry(), s->availableGeometry(), s->logicalDotsPerInchX(),
+                            s->logicalDotsPerInchY());
 }
 
 bool BordoRidimensionabile(const QWidget* finestra)
@@ -66,22 +70,21 @@ bool BordoRidimensionabile(const QWidget* finestra)
            !finestra->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
 }
 
-void RipristinaFinestra(QWidget* finestra)
+void RipristinaFinestra(QWidget* finestra, const Impostazioni& impostazioni)
 {
     const QScreen* s = SchermoPrincipale();
     if (!s)
         return;
     const ScalaTwips scala(s);
     const QString sezione = finestra->objectName();
-    auto valore = [&](const QString& chiave) { return ValNum(LeggiIni(gFileIni, sezione, chiave)); };
 
     const QSize cornice = CorniceFinestra(finestra);
     const QSize progetto = finestra->testAttribute(Qt::WA_Resized) ? finestra->size() : finestra->sizeHint();
     const DatiFinestra dati{scala.Twips(progetto + cornice), BordoRidimensionabile(finestra),
-                            valore(u"WSTATE"_s), valore(u"DIMX"_s), valore(u"DIMY"_s)};
-    PosizioneTaskbar();
+                            impostazioni.Numero(Chiavi::WState(sezione)),
+                            impostazioni.Numero(Chiavi::DimX(sezione)), impostazioni.Numero(Chiavi::DimY(sezione))};
     const Collocazione c =
-        CalcolaCollocazione(scala.Twips(s->geometry().size()), gTaskbar, Principale(scala, finestra), dati);
+        CalcolaCollocazione(scala.Twips(s->geometry().size()), PosizioneTaskbar(), Principale(scala, finestra), dati);
     if (c.massimizzata) {
         finestra->setWindowState(finestra->windowState() | Qt::WindowMaximized);
         return;
@@ -90,20 +93,38 @@ void RipristinaFinestra(QWidget* finestra)
     finestra->move(scala.Pixel(c.rettangolo.topLeft()));
 }
 
-void SalvaFinestra(QWidget* finestra)
+void SalvaFinestra(QWidget* finestra, Impostazioni& impostazioni)
 {
     const QString sezione = finestra->objectName();
-    const bool normale =
-        !(finestra->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+    const bool normale = Normale(finestra);
+    QList<std::pair<Chiave, QString>> valori;
     if (normale) {
-        const ScalaTwips scala(finestra->screen());
-        const QRect esterno = scala.Twips(finestra->frameGeometry());
+        const QRect esterno = ScalaTwips(finestra->screen()).Twips(finestra->frameGeometry());
         if (BordoRidimensionabile(finestra)) {
-            ScriviIni(gFileIni, sezione, u"DIMX"_s, QString::number(esterno.width()));
-            ScriviIni(gFileIni, sezione, u"DIMY"_s, QString::number(esterno.height()));
+            valori.append({Chiavi::DimX(sezione), QString::number(esterno.width())});
+            valori.append({Chiavi::DimY(sezione), QString::number(esterno.height())});
         }
-        ScriviIni(gFileIni, sezione, u"POSX"_s, QString::number(esterno.left()));
-        ScriviIni(gFileIni, sezione, u"POSY"_s, QString::number(esterno.top()));
+        valori.append({Chiavi::PosX(sezione), QString::number(esterno.left())});
+        valori.append({Chiavi::PosY(sezione), QString::number(esterno.top())});
     }
-    ScriviIni(gFileIni, sezione, u"WSTATE"_s, normale ? u"0"_s : u"2"_s);
+    valori.append({Chiavi::WState(sezione), normale ? u"0"_s : u"2"_s});
+    impostazioni.Scrivi(valori);
+}
+
+void SalvaPosizioneEsterna(QWidget* finestra, Impostazioni& impostazioni)
+{
+    if (!Normale(finestra))
+        return;
+    const ScalaTwips scala(finestra->screen());
+    const QRect esterno = scala.Twips(finestra->frameGeometry());
+    const PosizioneDaSalvare p = PosizioneInChiusura(esterno.topLeft(), scala.Twips(finestra->screen()->geometry().size()));
+    const QString sezione = finestra->objectName();
+    QList<std::pair<Chiave, QString>> valori;
+    if (p.posY)
+        valori.append({Chiavi::PosY(sezione), QString::number(*p.posY)});
+    if (p.posX)
+        valori.append({Chiavi::PosX(sezione), QString::number(*p.posX)});
+    valori.append({Chiavi::DimX(sezione), QString::number(esterno.width())});
+    valori.append({Chiavi::DimY(sezione), QString::number(esterno.height())});
+    impostazioni.Scrivi(valori);
 }

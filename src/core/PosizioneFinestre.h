@@ -1,26 +1,37 @@
 #pragma once
-// Placement of working windows: opened just below the main window's menu bar, clear of the taskbar,
-// with the size and state their settings section remembers.
+// Placement of windows: working windows open just below the main window's menu bar, clear of the
+// taskbar, with the size and state their settings section remembers; windows that remember their
+// own place save it on closing.
 
 #include "core/CalcoloPosizione.h"
 
+class Impostazioni;
+class QScreen;
 class QWidget;
 
 // The main window `Startup`, or nullptr before it exists.
 QWidget* FinestraPrincipale();
 
+// The screen of the main window, or the primary screen before it exists.
+QScreen* SchermoPrincipale();
+
 // The window manager's frame around `w`. It is known only once a window has been shown: until then
 // the main window's stands in for it.
 QSize CorniceFinestra(const QWidget* w);
 
-// Finds the taskbar of the main window's screen, stores it in `gTaskbar` and returns its edge.
-BordoTaskbar PosizioneTaskbar();
+// The taskbar of the main window's screen.
+InfoTaskbar PosizioneTaskbar();
 
 // Sizes and places a window that is about to be shown; its object name is its settings section.
-void RipristinaFinestra(QWidget* finestra);
+void RipristinaFinestra(QWidget* finestra, const Impostazioni& impostazioni);
 
 // Records the window's state and, when it is normal, its size (sizable border only) and position.
-void SalvaFinestra(QWidget* finestra);
+void SalvaFinestra(QWidget* finestra, Impostazioni& impostazioni);
+
+// For windows that reopen where they were: in the normal state only, the outer frame's left and
+// top (negative counts as 0; written only while on the screen) and its width and height, in the
+// window's own section.
+void SalvaPosizioneEsterna(QWidget* finestra, Impostazioni& impostazioni);
 
 // A border the user can drag: the window's size is not fixed.
 bool BordoRidimensionabile(const QWidget* finestra);

@@ -1,6 +1,6 @@
 #include "core/Tabella.h"
 
-#include "app/Globali.h"
+#include "core/Database.h"
 #include "core/Valori.h"
 
 #include <QMap>
@@ -18,16 +18,6 @@ namespace {
 
 const QString kFormatoData = u"yyyy-MM-dd HH:mm:ss"_s;
 const QDate kDataZero(1899, 12, 30);
-
-QSqlDatabase Db()
-{
-    return QSqlDatabase::database(gDb, false);
-}
-
-QString Id(const QString& nome)
-{
-    return Db().driver()->escapeIdentifier(nome, QSqlDriver::FieldName);
-}
 
 QVariant DataLetta(const QVariant& valore)
 {
@@ -63,6 +53,16 @@ std::optional<QVariant> DataDaScrivere(const QVariant& valore)
 }
 
 } // namespace
+
+QSqlDatabase Tabella::Db() const
+{
+    return m_database.Connessione();
+}
+
+QString Tabella::Id(const QString& nome) const
+{
+    return Db().driver()->escapeIdentifier(nome, QSqlDriver::FieldName);
+}
 
 bool Tabella::Apri(const QString& nome)
 {

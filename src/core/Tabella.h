@@ -5,13 +5,18 @@
 // "YYYY-MM-DD HH:MM:SS"; the zero date is stored as NULL and reads as a null value.
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
+class Database;
+
 class Tabella
 {
 public:
+    explicit Tabella(const Database& database) : m_database(database) {}
+
     // False, with the engine's description in Errore(), when the database is closed or the table
     // does not exist or cannot be read.
     bool Apri(const QString& nome);
@@ -46,11 +51,14 @@ public:
 private:
     enum class Stato { Lettura, Nuovo, Modifica };
 
+    QSqlDatabase Db() const;
+    QString Id(const QString& nome) const;
     int Posizione(const QString& nome) const;
     QString Ordine() const;
     bool Leggi(const QString& condizione, const QVariantList& valori);
     bool Fallita(const QString& errore);
 
+    const Database& m_database;
     QString m_nome;
     QStringList m_colonne;
     QList<bool> m_date;   // per column: holds a date

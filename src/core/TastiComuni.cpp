@@ -1,6 +1,5 @@
 #include "core/TastiComuni.h"
 
-#include "app/Globali.h"
 #include "core/CartellaProgramma.h"
 #include "core/Dialoghi.h"
 
@@ -26,6 +25,9 @@ std::function<void()>& FineProgramma()
     };
     return fine;
 }
+
+// The caption Ctrl+F8 replaced, one for the whole program.
+QString gTitoloSalvato;
 
 void UscitaForzata()
 {

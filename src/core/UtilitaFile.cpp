@@ -1,6 +1,5 @@
 #include "core/UtilitaFile.h"
 
-#include "app/Globali.h"
 #include "core/Attese.h"
 #include "core/Dialoghi.h"
 #include "core/ErroriFile.h"
@@ -138,18 +137,17 @@ bool ApriArchivio(QFile& archivio, const QString& nome, int modo, int lunghezzaR
     archivio.close();
     static const QString kVietati = u";<=>?*[]"_s;
     if (std::any_of(nome.cbegin(), nome.cend(), [](QChar c) { return kVietati.contains(c); })) {
-        gMessaggio = u"Nome errato"_s;
         MsgBox(u"Il nome dell'archivio "_s + nome + u" non e' corretto"_s, Pulsanti::Ok, Icona::Esclamazione,
-               gMessaggio);
+               u"Nome errato"_s);
         return false;
     }
     if (modo < kModoScrittura || modo > kModoBinario)
         return false;
-    for (;;) {
+    for (int tentativo = 0;; ++tentativo) {
         const int errore = AperturaSistema(archivio, nome, modo, lunghezzaRecord);
         if (errore == 0)
             return true;
-        if (MessaggioErroreFile(errore, nome) != kRispostaRiprova)
+        if (tentativo >= Attese().tentativiMassimi || MessaggioErroreFile(errore, nome) != kRispostaRiprova)
             return false;
     }
 }
@@ -161,11 +159,12 @@ bool FileEsiste(QString& percorso, int attributi)
     const qsizetype virgolette = percorso.indexOf(u'"', 1);
     if (virgolette > 0)
         percorso = percorso.mid(1, virgolette - 1) + percorso.mid(virgolette + 1);
-    for (;;) {
+    for (int tentativo = 0;; ++tentativo) {
         const Ricerca r = Cerca(percorso, attributi);
         if (r.errore == 0)
             return r.trovato;
-        if (MessaggioErroreFile(NumeroErroreFile(r.errore, percorso), percorso) != kRispostaRiprova)
+        if (tentativo >= Attese().tentativiMassimi ||
+            MessaggioErroreFile(NumeroErroreFile(r.errore, percorso), percorso) != kRispostaRiprova)
             return false;
     }
 }
@@ -180,7 +179,7 @@ void EliminaFile(const QString& percorso, int unita)
             return;
         if (tempo.elapsed() > LimiteFileMs(unita))
             return;
-        PassoAttesa();
+        Attendi(Attese().passoMs);
     }
 }
 
@@ -195,7 +194,7 @@ void RinominaFile(const QString& vecchio, const QString& nuovo, int unita)
             return;
         if (tempo.elapsed() > LimiteFileMs(unita))
             return;
-        PassoAttesa();
+        Attendi(Attese().passoMs);
     }
 }
 
@@ -217,4 +216,9 @@ QString NomeFileSicuro(QString nome)
             c = u'_';
     }
     return nome;
+}
+
+QString CartellaConSeparatore(const QString& cartella)
+{
+    return cartella.endsWith(u'/') || cartella.endsWith(u'\\') ? cartella : cartella + u'/';
 }

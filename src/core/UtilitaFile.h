@@ -43,3 +43,6 @@ QString NomeFileSicuro(QString nome);
 
 // The text before the last "/" or "\", or "" when there is none.
 QString CartellaDi(const QString& percorso);
+
+// The folder with one separator at its end, ready for a file name.
+QString CartellaConSeparatore(const QString& cartella);

@@ -1,14 +1,15 @@
 #include "countries/ComboNazioni.h"
 
-#include "app/Globali.h"
+#include "countries/Nazioni.h"
 
 #include <QComboBox>
 
 using namespace Qt::Literals::StringLiterals;
 
-void RiempiComboNazioni(QComboBox* combo)
+void RiempiComboNazioni(QComboBox* combo, const Nazioni& nazioni)
 {
     combo->clear();
-    for (qsizetype i = 0; i + 1 < gNazioni.size(); ++i)
-        combo->addItem(gNazioni[i].codice + u" - "_s + gNazioni[i].nome);
+    const QList<RigaNazione>& righe = nazioni.Righe();
+    for (qsizetype i = 0; i + 1 < righe.size(); ++i)
+        combo->addItem(righe[i].codice + u" - "_s + righe[i].nome);
 }

@@ -1,7 +1,7 @@
 #include "countries/Nazioni.h"
 
-#include "app/Globali.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
+#include "core/Impostazioni.h"
 #include "core/Valori.h"
 
 #include <algorithm>
@@ -10,9 +10,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kSezione = u"NAZIONI"_s;
+const QString kCodiciPredefiniti = u"AT,BE,BG,CY,DK,EE,FI,FR,DE,GB,EL,IE,IT,LV,LT,LU,MT,NL,PL,PT,CZ,RO,SK,SI,ES,SE,HU,"_s;
 
-void ScriviPredefinite()
+void ScriviPredefinite(Impostazioni& impostazioni)
 {
     static const char16_t* const kRighe[][2] = {
         {u"AT", u"AUSTRIA,9,9,0,0,0,0"},
@@ -43,8 +43,10 @@ void ScriviPredefinite()
         {u"SE", u"SVEZIA,12,12,0,0,0,0"},
         {u"HU", u"UNGHERIA,8,8,0,0,0,0"},
     };
+    QList<std::pair<Chiave, QString>> valori{{Chiavi::Codici(), kCodiciPredefiniti}};
     for (const auto& riga : kRighe)
-        ScriviIni(gFileIni, kSezione, QString::fromUtf16(riga[0]), QString::fromUtf16(riga[1]));
+        valori.append({Chiavi::Nazione(QString::fromUtf16(riga[0])), QString::fromUtf16(riga[1])});
+    impostazioni.Scrivi(valori);
 }
 
 // Lengths are bytes: anything outside 0..255 is clamped rather than refused, so a bad row still loads.
@@ -55,22 +57,21 @@ std::uint8_t Lunghezza(const QString& campo)
 
 } // namespace
 
-void CaricaNazioni()
+void Nazioni::Carica(Impostazioni& impostazioni)
 {
-    QString codici = LeggiIni(gFileIni, kSezione, u"CODICI"_s);
+    QString codici = impostazioni.Leggi(Chiavi::Codici());
     if (codici.isEmpty()) {
-        codici = u"AT,BE,BG,CY,DK,EE,FI,FR,DE,GB,EL,IE,IT,LV,LT,LU,MT,NL,PL,PT,CZ,RO,SK,SI,ES,SE,HU,"_s;
-        ScriviIni(gFileIni, kSezione, u"CODICI"_s, codici);
-        ScriviPredefinite();
+        codici = kCodiciPredefiniti;
+        ScriviPredefinite(impostazioni);
     }
 
-    gNazioni.clear();
+    m_righe.clear();
     for (const QString& codice : codici.split(u','))
-        gNazioni.append(RigaNazione{codice, {}});
+        m_righe.append(RigaNazione{codice, {}});
 
-    for (qsizetype i = 0; i + 1 < gNazioni.size(); ++i) {
-        RigaNazione& r = gNazioni[i];
-        const QStringList campi = QString(LeggiIni(gFileIni, kSezione, r.codice) + u",,,,,,,"_s).split(u',');
+    for (qsizetype i = 0; i + 1 < m_righe.size(); ++i) {
+        RigaNazione& r = m_righe[i];
+        const QStringList campi = QString(impostazioni.Leggi(Chiavi::Nazione(r.codice)) + u",,,,,,,"_s).split(u',');
         r.nome = campi[0];
         r.min1 = Lunghezza(campi[1]);
         r.max1 = Lunghezza(campi[2]);
@@ -81,11 +82,41 @@ void CaricaNazioni()
     }
 }
 
-int PosizioneNazione(const QString& codice)
+int Nazioni::Posizione(const QString& codice) const
 {
-    for (qsizetype i = 0; i < gNazioni.size(); ++i) {
-        if (gNazioni[i].codice == codice)
+    for (qsizetype i = 0; i < m_righe.size(); ++i) {
+        if (m_righe[i].codice == codice)
             return int(i);
     }
     return -1;
+}
+
+EsitoFormato Nazioni::ControlloFormatoVAT(const QString& numero) const
+{
+    if (numero.isEmpty())
+        return {u"*** Codice VAT non indicato "_s, -1};
+
+    const QString prefisso = numero.left(2);
+    const int riga = Posizione(prefisso);
+    if (riga < 0)
+        return {u"*** Nazione CEE  '"_s + prefisso + u"'  inesistente "_s, -1};
+
+    const RigaNazione& r = m_righe[riga];
+    const qsizetype n = numero.size() - 2;
+    QString messaggio = u"*** Lunghezza VAT errata "_s;
+    const std::uint8_t intervalli[3][2] = {{r.min1, r.max1}, {r.min2, r.max2}, {r.min3, r.max3}};
+    for (int k = 0; k < 3; ++k) {
+        const auto [minimo, massimo] = intervalli[k];
+        // A zero minimum switches its range off and ends the list.
+        if (minimo == 0)
+            break;
+        if (n >= minimo && n <= massimo)
+            return {{}, riga};
+        if (k > 0)
+            messaggio += u", "_s;
+        messaggio += QString::number(minimo);
+        if (massimo != 0)
+            messaggio += u'-' + QString::number(massimo);
+    }
+    return {messaggio, riga};
 }

@@ -1,23 +1,24 @@
 #include "web/FrmWeb.h"
 
-#include "app/Globali.h"
 #include "core/Attese.h"
+#include "core/ChiaviIni.h"
 #include "core/Dialoghi.h"
-#include "core/FileIni.h"
+#include "core/Impostazioni.h"
 #include "core/PosizioneFinestre.h"
+#include "core/ScalaTwips.h"
+#include "core/StampanteCorrente.h"
 #include "core/TastiComuni.h"
-#include "core/Twips.h"
 #include "core/UtilitaFile.h"
 #include "core/Valori.h"
-#include "results/StampanteCorrente.h"
 #include "web/PdfCreator.h"
 #include "web/RunFile.h"
 
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -29,34 +30,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-int Uso()
+ScalaTwips Scala()
 {
-    return std::clamp<int>(gTipoWeb, 0, 2);
-}
-
-QScreen* Schermo()
-{
-    const QWidget* principale = FinestraPrincipale();
-    return principale ? principale->screen() : QGuiApplication::primaryScreen();
-}
-
-// Screen size and pixel conversions in twips, each axis with its own DPI.
-struct ScalaSchermo {
-    const QScreen* s = Schermo();
-    QSize Twips() const
-    {
-        return {TwipsDaPixel(s->geometry().width(), s->logicalDotsPerInchX()),
-                TwipsDaPixel(s->geometry().height(), s->logicalDotsPerInchY())};
-    }
-    int PxX(int twips) const { return PixelDaTwips(twips, s->logicalDotsPerInchX()); }
-    int PxY(int twips) const { return PixelDaTwips(twips, s->logicalDotsPerInchY()); }
-    int TwX(int px) const { return TwipsDaPixel(px, s->logicalDotsPerInchX()); }
-    int TwY(int px) const { return TwipsDaPixel(px, s->logicalDotsPerInchY()); }
-};
-
-int ValoreIni(const QString& chiave)
-{
-    return int(std::clamp(ValNum(LeggiIni(gFileIni, u"FrmWeb"_s, chiave)), -1e9, 1e9));
+    return ScalaTwips(SchermoPrincipale());
 }
 
 } // namespace
@@ -74,7 +50,8 @@ QRect CorreggiPosizioneWeb(int top, int left, int altezza, int larghezza, QSize 
     return {left, top, larghezza, altezza};
 }
 
-FrmWeb::FrmWeb(QWidget* parent) : QDialog(parent)
+FrmWeb::FrmWeb(Impostazioni& impostazioni, const OpzioniPagina& opzioni, const QString& dirTemp, QWidget* parent)
+    : QDialog(parent), m_impostazioni(impostazioni), m_opzioni(opzioni), m_dirTemp(dirTemp)
 {
     setObjectName(u"FrmWeb"_s);
     setWindowTitle(u"Pagina WEB"_s);
@@ -96,13 +73,13 @@ FrmWeb::FrmWeb(QWidget* parent) : QDialog(parent)
     const auto stampaFinita = [this](bool riuscita) {
         m_stampaFinita = true;
         m_stampaRiuscita = riuscita;
+        Q_EMIT StampaConclusa();
     };
     connect(m_browser, &QWebEngineView::printFinished, this, stampaFinita);
     connect(m_browser->page(), &QWebEnginePage::pdfPrintingFinished, this,
             [stampaFinita](const QString&, bool riuscita) { stampaFinita(riuscita); });
 
-    const ScalaSchermo scala;
-    resize(scala.PxX(6000), scala.PxY(4000));
+    resize(Scala().Pixel(QSize(6000, 4000)));
 }
 
 FrmWeb::~FrmWeb()
@@ -121,7 +98,7 @@ void FrmWeb::setVisible(bool visibile)
                            : m_tipo == u"tr"_s ? u"MRN Transito '"_s + m_numero + u'\''
                            : m_tipo == u"pi"_s ? u"P.IVA Comunitaria '"_s + m_numero + u'\''
                                                : u"  ERRORE"_s);
-            if (gParametriWeb.Print[Uso()] > 0)
+            if (m_opzioni.Print > 0)
                 StampaPagina();
         }
     }
@@ -130,46 +107,55 @@ void FrmWeb::setVisible(bool visibile)
 
 void FrmWeb::Colloca()
 {
-    const ScalaSchermo scala;
+    const ScalaTwips scala = Scala();
     QRect twips(0, 0, 1800, 1200);
-    if (gParametriWeb.View[Uso()] == 1) {
-        if (Uso() == 0) {
+    if (m_opzioni.View == 1) {
+        if (m_opzioni.uso == 0) {
             setWindowState(Qt::WindowMinimized);
             return;
         }
-        twips = CorreggiPosizioneWeb(ValoreIni(u"POSY"_s), ValoreIni(u"POSX"_s), ValoreIni(u"DIMY"_s),
-                                     ValoreIni(u"DIMX"_s), scala.Twips());
+        const auto valore = [&](const Chiave& chiave) {
+            return int(std::clamp(m_impostazioni.Numero(chiave), -1e9, 1e9));
+        };
+        const QString s = objectName();
+        twips = CorreggiPosizioneWeb(valore(Chiavi::PosY(s)), valore(Chiavi::PosX(s)), valore(Chiavi::DimY(s)),
+                                     valore(Chiavi::DimX(s)), scala.Twips(SchermoPrincipale()->geometry().size()));
     }
     winId(); // platforms that know the window frame at once give it now
-    move(scala.s->geometry().topLeft() + QPoint(scala.PxX(twips.left()), scala.PxY(twips.top())));
-    resize(QSize(scala.PxX(twips.width()), scala.PxY(twips.height())) - CorniceFinestra(this));
+    move(scala.Pixel(twips.topLeft()));
+    resize(scala.Pixel(twips.size()) - CorniceFinestra(this));
 }
 
 void FrmWeb::AttendiPagina()
 {
     m_risposta = 6;
     m_paginaPronta = false;
-    QElapsedTimer inizio;
-    inizio.start();
+    QEventLoop ciclo;
+    QTimer scadenza;
+    scadenza.setSingleShot(true);
+    connect(&scadenza, &QTimer::timeout, &ciclo, &QEventLoop::quit);
+    const auto pronta = connect(m_browser, &QWebEngineView::loadFinished, &ciclo, &QEventLoop::quit);
     m_browser->load(QUrl(m_url));
     while (!m_paginaPronta) {
-        PassoAttesa();
-        if (m_paginaPronta || inizio.elapsed() <= Attese().paginaMs)
-            continue;
+        scadenza.start(Attese().paginaMs);
+        ciclo.exec();
+        if (m_paginaPronta)
+            break;
         const QString pagina = m_tipo == u"pi"_s ? u"Pagina WEB per VAT  "_s : u"Pagina WEB per MRN "_s;
         const Risposta r = MsgBox(pagina + m_numero + u"\nnon ricevuta\nAttendi ancora?"_s, Pulsanti::SiNo,
                                   Icona::Domanda, u"ATTESA PAGINA WEB"_s, Risposta::Si);
         m_risposta = r == Risposta::Si ? 6 : 7;
         if (m_risposta == 7)
-            return;
-        inizio.restart();
+            break;
     }
-    m_browser->history()->clear();
+    disconnect(pronta);
+    if (m_paginaPronta)
+        m_browser->history()->clear();
 }
 
 void FrmWeb::StampaPagina()
 {
-    if (gParametriWeb.ChPrt[Uso()] >= 1) {
+    if (m_opzioni.ChPrt >= 1) {
         const QString scelta = DialoghiCorrenti().ScegliStampante(NomeStampanteCorrente());
         if (scelta.isEmpty() || !ImpostaStampanteCorrente(scelta))
             return;
@@ -179,9 +165,10 @@ void FrmWeb::StampaPagina()
         return;
     }
     const QString nomeStampante = NomeStampanteCorrente().toUpper();
-    const QString cartellaAutomatica = LeggiPdfCreator(nomeStampante);
+    const QString cartellaAutomatica = LeggiPdfCreator(m_impostazioni, nomeStampante);
     const QString host = QUrl(m_url).host();
     StampanteCorrente().setDocName(TitoloStampa(m_tipo, host));
+    m_stampaFinita = false;
     m_browser->print(&StampanteCorrente());
     AttendiStampa();
     if (!cartellaAutomatica.isEmpty() && nomeStampante == u"PDFCREATOR"_s)
@@ -190,13 +177,11 @@ void FrmWeb::StampaPagina()
 
 void FrmWeb::StampaSuPdf()
 {
-    QString cartella = TogliSpazi(gParametriWeb.DirSave[Uso()]);
-    if (cartella.isEmpty())
-        cartella = gDirTemp;
-    if (!cartella.endsWith(u'/') && !cartella.endsWith(u'\\'))
-        cartella += u'/';
-    const QString file = cartella + NomePdf(m_tipo, m_numero);
+    const QString cartella = TogliSpazi(m_opzioni.DirSave);
+    const QString file = CartellaConSeparatore(cartella.isEmpty() ? m_dirTemp : cartella) + NomePdf(m_tipo, m_numero);
     EliminaFile(file, 3);
+    m_stampaFinita = false;
+    m_stampaRiuscita = false;
     m_browser->page()->printToPdf(file, StampanteCorrente().pageLayout());
     AttendiStampa();
     if (!m_stampaRiuscita)
@@ -206,19 +191,19 @@ void FrmWeb::StampaSuPdf()
 
 void FrmWeb::AttendiStampa()
 {
-    m_stampaFinita = false;
-    m_stampaRiuscita = false;
-    QElapsedTimer inizio;
-    inizio.start();
-    while (!m_stampaFinita && inizio.elapsed() <= Attese().pdfMs)
-        PassoAttesa();
+    QEventLoop ciclo;
+    const auto finita = connect(this, &FrmWeb::StampaConclusa, &ciclo, &QEventLoop::quit);
+    QTimer::singleShot(Attese().pdfMs, &ciclo, &QEventLoop::quit);
+    if (!m_stampaFinita)
+        ciclo.exec();
+    disconnect(finita);
 }
 
 bool FrmWeb::event(QEvent* evento)
 {
     const bool risultato = QDialog::event(evento);
     if (evento->type() == QEvent::WindowActivate) {
-        if (gParametriWeb.View[Uso()] == 0)
+        if (m_opzioni.View == 0)
             close(); // only printing was asked, and the page printed while loading
         if (m_risposta == 7)
             m_risposta = ApriConSistema(QUrl(m_url));
@@ -231,33 +216,17 @@ void FrmWeb::resizeEvent(QResizeEvent* evento)
     QDialog::resizeEvent(evento);
     if (isMinimized())
         return;
-    const ScalaSchermo scala;
+    const ScalaTwips scala = Scala();
     const int altezzaPulsante = m_uscita->sizeHint().height();
-    m_uscita->setGeometry(scala.PxX(140), height() - altezzaPulsante, qMax(0, width() - scala.PxX(280)),
+    m_uscita->setGeometry(scala.PixelX(140), height() - altezzaPulsante, qMax(0, width() - scala.PixelX(280)),
                           altezzaPulsante);
-    m_browser->setGeometry(scala.PxX(10), 0, qMax(0, width() - scala.PxX(20)),
-                           qMax(0, height() - altezzaPulsante - scala.PxY(40)));
+    m_browser->setGeometry(scala.PixelX(10), 0, qMax(0, width() - scala.PixelX(20)),
+                           qMax(0, height() - altezzaPulsante - scala.PixelY(40)));
 }
 
 void FrmWeb::done(int risultato)
 {
-    if (isVisible() && gParametriWeb.View[Uso()] == 1 &&
-        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-        SalvaPosizione();
+    if (isVisible() && m_opzioni.View == 1)
+        SalvaPosizioneEsterna(this, m_impostazioni);
     QDialog::done(risultato);
-}
-
-void FrmWeb::SalvaPosizione()
-{
-    const ScalaSchermo scala;
-    const QSize schermo = scala.Twips();
-    const QRect esterno = frameGeometry().translated(-scala.s->geometry().topLeft());
-    const int top = qMax(0, scala.TwY(esterno.top()));
-    const int left = qMax(0, scala.TwX(esterno.left()));
-    if (top < schermo.height())
-        ScriviIni(gFileIni, u"FrmWeb"_s, u"POSY"_s, QString::number(top));
-    if (left < schermo.width())
-        ScriviIni(gFileIni, u"FrmWeb"_s, u"POSX"_s, QString::number(left));
-    ScriviIni(gFileIni, u"FrmWeb"_s, u"DIMX"_s, QString::number(scala.TwX(esterno.width())));
-    ScriviIni(gFileIni, u"FrmWeb"_s, u"DIMY"_s, QString::number(scala.TwY(esterno.height())));
 }

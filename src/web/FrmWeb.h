@@ -1,11 +1,14 @@
 #pragma once
 // The browser window: loads an answer page a second time, without cache or history, waits for it
-// (asking the user every so often), then shows and/or prints it as the web options of the current
-// use say. Opened modally by the page display; nothing flows back to the query.
+// (asking the user every so often), then shows and/or prints it as the web options of its use say.
+// Opened modally by the page display; nothing flows back to the query.
+
+#include "web/ParametriWeb.h"
 
 #include <QDialog>
 #include <QRect>
 
+class Impostazioni;
 class QPushButton;
 class QWebEngineView;
 
@@ -18,7 +21,10 @@ class FrmWeb : public QDialog
     Q_OBJECT
 
 public:
-    explicit FrmWeb(QWidget* parent = nullptr);
+    // `opzioni` are those of the use whose page this is; `dirTemp` takes PDF prints when the use
+    // has no save folder.
+    FrmWeb(Impostazioni& impostazioni, const OpzioniPagina& opzioni, const QString& dirTemp,
+           QWidget* parent = nullptr);
     ~FrmWeb() override;
 
     void plUrl(const QString& indirizzo) { m_url = indirizzo; }
@@ -28,6 +34,9 @@ public:
     // The first show places the window, loads the page and prints it before the window appears.
     void setVisible(bool visibile) override;
     void done(int risultato) override;
+
+Q_SIGNALS:
+    void StampaConclusa();
 
 protected:
     bool event(QEvent* evento) override;
@@ -39,8 +48,10 @@ private:
     void StampaPagina();
     void StampaSuPdf();
     void AttendiStampa();
-    void SalvaPosizione();
 
+    Impostazioni& m_impostazioni;
+    OpzioniPagina m_opzioni;
+    QString m_dirTemp;
     QWebEngineView* m_browser;
     QPushButton* m_uscita;
     QString m_url;

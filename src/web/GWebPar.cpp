@@ -1,11 +1,10 @@
 #include "web/GWebPar.h"
 
-#include "app/Globali.h"
-#include "core/FileIni.h"
+#include "core/FrmPRT.h"
 #include "core/ScalaTwips.h"
+#include "core/StampanteCorrente.h"
 #include "core/UtilitaFile.h"
-#include "results/FrmPRT.h"
-#include "results/StampanteCorrente.h"
+#include "web/ParametriWeb.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -21,11 +20,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString Chiave(const QString& nome, int uso)
-{
-    return nome + QString::number(uso);
-}
 
 // A frame holding one label the user clicks to change it.
 QGroupBox* RiquadroEtichetta(const QString& titolo, const QString& nome, QLabel*& etichetta, QWidget* padre)
@@ -58,8 +52,9 @@ QString TitoloUso(int uso)
     }
 }
 
-GWebPar::GWebPar(QWidget* parent)
-    : FinestraLavoro(u"GWebPar"_s, parent, u"%A"_s), m_uso(std::clamp<int>(gTipoWeb, 0, 2))
+GWebPar::GWebPar(Impostazioni& impostazioni, ParametriWeb& parametri, int uso, QWidget* parent)
+    : FinestraLavoro(impostazioni, u"GWebPar"_s, parent, u"%A"_s), m_parametri(parametri),
+      m_uso(std::clamp(uso, 0, 2))
 {
     setWindowTitle(u"GESTIONE PAGINE WEB"_s);
     auto* titolo = new QLabel(TitoloUso(m_uso), this);
@@ -127,7 +122,7 @@ GWebPar::GWebPar(QWidget* parent)
     m_lbPrinter->installEventFilter(this);
     m_lbPath->installEventFilter(this);
 
-    const ParametriWeb& p = gParametriWeb;
+    const ParametriWeb& p = m_parametri;
     m_skede[p.IESkede == 1 ? 1 : 0]->setChecked(true);
     m_check[0]->setChecked(p.View[m_uso] != 0);
     m_check[1]->setChecked(p.Print[m_uso] != 0);
@@ -184,9 +179,9 @@ void GWebPar::ScegliCartella()
 
 void GWebPar::ApriStampanti()
 {
-    gParametriWeb.Stampante[m_uso] = m_lbPrinter->text();
+    m_parametri.Stampante[m_uso] = m_lbPrinter->text();
     const QRect qui = ScalaTwips(screen()).Twips(frameGeometry());
-    auto* stampanti = new FrmPRT(this);
+    auto* stampanti = new FrmPRT(m_impostazioni, this);
     stampanti->setAttribute(Qt::WA_DeleteOnClose);
     stampanti->setWindowTitle(TitoloUso(m_uso));
     stampanti->plTopForm(QString::number(qui.top()));
@@ -194,16 +189,16 @@ void GWebPar::ApriStampanti()
     connect(stampanti, &QDialog::finished, this, [this, stampanti] {
         // The printer confirmed there becomes the one this use shows and keeps.
         if (stampanti->pgConfermata())
-            gParametriWeb.Stampante[m_uso] = NomeStampanteCorrente();
-        if (!gParametriWeb.Stampante[m_uso].trimmed().isEmpty())
-            m_lbPrinter->setText(gParametriWeb.Stampante[m_uso]);
+            m_parametri.Stampante[m_uso] = NomeStampanteCorrente();
+        if (!m_parametri.Stampante[m_uso].trimmed().isEmpty())
+            m_lbPrinter->setText(m_parametri.Stampante[m_uso]);
     });
     stampanti->open();
 }
 
 void GWebPar::Conferma()
 {
-    ParametriWeb& p = gParametriWeb;
+    ParametriWeb& p = m_parametri;
     p.IESkede = m_skede[1]->isChecked() ? 1 : 0;
     p.View[m_uso] = m_check[0]->isChecked() ? 1 : 0;
     p.Print[m_uso] = m_check[1]->isChecked() ? 1 : 0;
@@ -211,13 +206,6 @@ void GWebPar::Conferma()
     p.ChPrt[m_uso] = m_chiedi->isChecked() ? 1 : 0;
     p.DirSave[m_uso] = m_cartella.trimmed();
 
-    const QString s = u"WEBPARAM"_s;
-    ScriviIni(gFileIni, s, u"IESkede"_s, QString::number(p.IESkede));
-    ScriviIni(gFileIni, s, Chiave(u"View"_s, m_uso), QString::number(p.View[m_uso]));
-    ScriviIni(gFileIni, s, Chiave(u"Save"_s, m_uso), QString::number(p.Save[m_uso]));
-    ScriviIni(gFileIni, s, Chiave(u"DirSave"_s, m_uso), p.DirSave[m_uso]);
-    ScriviIni(gFileIni, s, Chiave(u"Print"_s, m_uso), QString::number(p.Print[m_uso]));
-    ScriviIni(gFileIni, s, Chiave(u"ChPrt"_s, m_uso), QString::number(p.ChPrt[m_uso]));
-    ScriviIni(gFileIni, s, Chiave(u"Stampante"_s, m_uso), p.Stampante[m_uso]);
+    p.Salva(m_impostazioni, m_uso);
     accept();
 }

@@ -6,6 +6,8 @@
 
 #include <array>
 
+struct ParametriWeb;
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -16,7 +18,8 @@ class GWebPar : public FinestraLavoro
     Q_OBJECT
 
 public:
-    explicit GWebPar(QWidget* parent = nullptr);
+    // Edits the options of `uso` in `parametri`, which "&CONFERMA" also saves.
+    GWebPar(Impostazioni& impostazioni, ParametriWeb& parametri, int uso, QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
@@ -28,6 +31,7 @@ private:
     void ApriStampanti();
     void Conferma();
 
+    ParametriWeb& m_parametri;
     int m_uso;
     QString m_cartella;
     std::array<QCheckBox*, 3> m_check{};

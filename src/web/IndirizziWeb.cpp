@@ -1,43 +1,37 @@
 #include "web/IndirizziWeb.h"
 
-#include "app/Globali.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
+#include "core/Impostazioni.h"
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-QString Leggi(const QString& chiave, const QString& predefinito)
+IndirizziWeb IndirizziWeb::Leggi(const Impostazioni& impostazioni)
 {
-    const QString valore = LeggiIni(gFileIni, u"INDIRIZZIWEB"_s, chiave);
-    return valore.isEmpty() ? predefinito : valore;
+    const auto leggi = [&](const QString& chiave, const QString& predefinito) {
+        const QString valore = impostazioni.Leggi(Chiavi::IndirizzoWeb(chiave));
+        return valore.isEmpty() ? predefinito : valore;
+    };
+    IndirizziWeb w;
+    w.Export = leggi(u"EXPORT"_s, u"http://www.adm.gov.it/ed/servizi/esportazione/export.htm?mrn="_s);
+    w.Transiti = leggi(u"TRANSITI"_s, u"http://www.adm.gov.it/ed/servizi/ecustoms/transito/mrn/transito.htm?mrn="_s);
+    w.Vat = leggi(u"VAT"_s, u"http://www1.agenziaentrate.gov.it/servizi/vies/vies.htm?act=piva&stato="_s);
+    w.VatPiva = leggi(u"VATPIVA"_s, u"&piva="_s);
+    return w;
 }
 
-} // namespace
-
-void LeggiIndirizziWeb()
+QString IndirizziWeb::IndirizzoVat(const QString& codice) const
 {
-    IndirizziWeb& w = gIndirizziWeb;
-    w.Export = Leggi(u"EXPORT"_s, u"http://www.adm.gov.it/ed/servizi/esportazione/export.htm?mrn="_s);
-    w.Transiti =
-        Leggi(u"TRANSITI"_s, u"http://www.adm.gov.it/ed/servizi/ecustoms/transito/mrn/transito.htm?mrn="_s);
-    w.Vat = Leggi(u"VAT"_s, u"http://www1.agenziaentrate.gov.it/servizi/vies/vies.htm?act=piva&stato="_s);
-    w.VatPiva = Leggi(u"VATPIVA"_s, u"&piva="_s);
+    return Vat + codice.left(2) + VatPiva + codice.mid(2);
 }
 
-QString IndirizzoVat(const QString& codice)
+QString IndirizziWeb::IndirizzoExport(const QString& mrn) const
 {
-    return gIndirizziWeb.Vat + codice.left(2) + gIndirizziWeb.VatPiva + codice.mid(2);
+    return Export + mrn;
 }
 
-QString IndirizzoExport(const QString& mrn)
+QString IndirizziWeb::IndirizzoTransiti(const QString& mrn) const
 {
-    return gIndirizziWeb.Export + mrn;
-}
-
-QString IndirizzoTransiti(const QString& mrn)
-{
-    return gIndirizziWeb.Transiti + mrn;
+    return Transiti + mrn;
 }
 
 void PulisciCacheMrn(const QString& /*numero*/)

@@ -4,18 +4,25 @@
 
 #include <QString>
 
-// EXPORT, TRANSITI, VAT and VATPIVA into gIndirizziWeb; a missing or blank value takes its
-// default. Nothing is written back.
-void LeggiIndirizziWeb();
+class Impostazioni;
 
-// VAT + the two-letter prefix + VATPIVA + the national part.
-QString IndirizzoVat(const QString& codice);
+struct IndirizziWeb {
+    QString Export;
+    QString Transiti;
+    QString Vat;
+    QString VatPiva; // between the country prefix and the national part
 
-// EXPORT + the whole MRN.
-QString IndirizzoExport(const QString& mrn);
+    // LeggiIndirizziWeb: EXPORT, TRANSITI, VAT and VATPIVA; a missing or blank value takes its
+    // default. Nothing is written back.
+    static IndirizziWeb Leggi(const Impostazioni& impostazioni);
 
-// TRANSITI + the whole MRN.
-QString IndirizzoTransiti(const QString& mrn);
+    // VAT + the two-letter prefix + VATPIVA + the national part.
+    QString IndirizzoVat(const QString& codice) const;
+    // EXPORT + the whole MRN.
+    QString IndirizzoExport(const QString& mrn) const;
+    // TRANSITI + the whole MRN.
+    QString IndirizzoTransiti(const QString& mrn) const;
+};
 
 // Drops any cached copy of the MRN pages of `numero`; run after every query.
 void PulisciCacheMrn(const QString& numero);

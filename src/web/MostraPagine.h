@@ -1,22 +1,27 @@
 #pragma once
 // Where answer pages go besides the file: the program's browser window and the system's default
-// program for a saved page. The window program shows them; the command line never does.
+// program for a saved page. Only the window program has one; without it pages are never shown.
+
+#include "web/ParametriWeb.h"
 
 #include <QString>
 
-#include <memory>
+// One answer page to show in the program's browser window, with the options of its use.
+struct PaginaDaMostrare {
+    QString indirizzo;
+    QString numero;
+    QString tipo; // "pi" VIES, "ex" export, "tr" transit
+    OpzioniPagina opzioni;
+};
 
 class MostraPagine
 {
 public:
     virtual ~MostraPagine() = default;
 
-    // Shows the page at `indirizzo` in the program's browser window, modally; false when it could not.
-    virtual bool MostraNelBrowser(const QString& indirizzo, const QString& numero, const QString& tipo) = 0;
-    // Opens a saved page with the system's default program.
+    // Shows the page in the program's browser window, modally (printing it there when asked);
+    // false when it could not.
+    virtual bool MostraNelBrowser(const PaginaDaMostrare& pagina) = 0;
+    // Opens a saved page with the system's default program. Failures are not reported.
     virtual void ApriDocumento(const QString& file) = 0;
 };
-
-// The display in force; until one is installed, the command line's, which shows nothing.
-MostraPagine& MostraPagineCorrenti();
-void ImpostaMostraPagine(std::unique_ptr<MostraPagine> mostra);

@@ -5,13 +5,12 @@
 
 #include <QApplication>
 
-bool MostraPagineFinestra::MostraNelBrowser(const QString& indirizzo, const QString& numero,
-                                            const QString& tipo)
+bool MostraPagineFinestra::MostraNelBrowser(const PaginaDaMostrare& pagina)
 {
-    FrmWeb finestra(QApplication::activeWindow());
-    finestra.plUrl(indirizzo);
-    finestra.plObject(numero);
-    finestra.plTipo(tipo);
+    FrmWeb finestra(m_impostazioni, pagina.opzioni, m_dirTemp, QApplication::activeWindow());
+    finestra.plUrl(pagina.indirizzo);
+    finestra.plObject(pagina.numero);
+    finestra.plTipo(pagina.tipo);
     finestra.exec();
     return true;
 }

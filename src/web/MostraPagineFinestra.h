@@ -3,10 +3,20 @@
 
 #include "web/MostraPagine.h"
 
+class Impostazioni;
+
 class MostraPagineFinestra : public MostraPagine
 {
 public:
+    MostraPagineFinestra(Impostazioni& impostazioni, QString dirTemp)
+        : m_impostazioni(impostazioni), m_dirTemp(std::move(dirTemp))
+    {}
+
     // Opens the browser window modally; the page's own failures are the window's business.
-    bool MostraNelBrowser(const QString& indirizzo, const QString& numero, const QString& tipo) override;
+    bool MostraNelBrowser(const PaginaDaMostrare& pagina) override;
     void ApriDocumento(const QString& file) override;
+
+private:
+    Impostazioni& m_impostazioni;
+    QString m_dirTemp;
 };

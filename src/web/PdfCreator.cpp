@@ -1,9 +1,9 @@
 #include "web/PdfCreator.h"
 
-#include "app/Globali.h"
 #include "core/Attese.h"
 #include "core/Dialoghi.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
+#include "core/Impostazioni.h"
 #include "core/UtilitaFile.h"
 #include "core/Valori.h"
 
@@ -11,13 +11,11 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-QString LeggiPdfCreator(const QString& nomeStampante)
+QString LeggiPdfCreator(const Impostazioni& impostazioni, const QString& nomeStampante)
 {
     if (nomeStampante.toUpper() != u"PDFCREATOR"_s)
         return {};
-    const auto valore = [](const QString& chiave) {
-        return LeggiIni(gFileIni, u"PDFCREATOR"_s, chiave).trimmed();
-    };
+    const auto valore = [&](const QString& chiave) { return impostazioni.Leggi(Chiavi::PdfCreator(chiave)).trimmed(); };
     if (ValNum(valore(u"UseAutosave"_s)) == 0)
         return {};
     const QString modello = valore(u"AutosaveFilename"_s);
@@ -59,7 +57,7 @@ void RinominaPdfCreator(const QString& cartella, const QString& tipo, const QStr
             break;
         if (tempo.elapsed() > Attese().pdfMs)
             return;
-        PassoAttesa();
+        Attendi(Attese().passoMs);
     }
     RinominaFile(origine, cartella + u'/' + NomePdf(tipo, numero), 3);
 }

@@ -4,10 +4,12 @@
 
 #include <QString>
 
+class Impostazioni;
+
 // PDFCreator's automatic-save folder when `nomeStampante` is PDFCreator and its settings (section
 // PDFCREATOR of the settings file) let the follow-up run; "" otherwise. A name pattern other than
 // "<Title>" is reported to the user.
-QString LeggiPdfCreator(const QString& nomeStampante);
+QString LeggiPdfCreator(const Impostazioni& impostazioni, const QString& nomeStampante);
 
 // The file name of an answer page's PDF: "EX_"/"TR_" + MRN, or the VAT code's prefix, "_", the
 // national number; ".pdf".

@@ -10,6 +10,9 @@ namespace {
 
 const QString kTroppoGrande = u"Risposta troppo grande (oltre 4 MiB)"_s;
 
+// What the reply may hold unread: the cap is then counted as the body arrives, whatever its size.
+constexpr qint64 kBufferLettura = 64 * 1024;
+
 // An error Qt raises for the HTTP status alone: the page still came, and its status is reported.
 bool ErroreDiStato(QNetworkReply::NetworkError errore, int stato)
 {
@@ -52,25 +55,13 @@ QString TestoErrore(QNetworkReply::NetworkError errore)
 
 } // namespace
 
-RichiestaHttp::RichiestaHttp(QNetworkReply* risposta, std::chrono::milliseconds limite, QObject* genitore)
-    : QObject(genitore), m_risposta(risposta)
+RichiestaHttp::RichiestaHttp(const QUrl& indirizzo, std::chrono::milliseconds limite, QObject* gruppo)
+    : QObject(gruppo), m_indirizzo(indirizzo), m_limite(limite)
 {
-    m_esito.indirizzo = risposta->url();
-    connect(risposta, &QNetworkReply::metaDataChanged, this, &RichiestaHttp::ControllaLunghezza);
-    connect(risposta, &QIODevice::readyRead, this, &RichiestaHttp::Leggi);
-    connect(risposta, &QNetworkReply::finished, this, &RichiestaHttp::Concludi);
+    m_esito.indirizzo = indirizzo;
     m_scadenza.setSingleShot(true);
     connect(&m_scadenza, &QTimer::timeout, this,
             [this] { Interrompi(u"Tempo massimo di attesa della risposta superato"_s); });
-    m_scadenza.start(limite);
-}
-
-RichiestaHttp::RichiestaHttp(const QUrl& indirizzo, const QString& errore, QObject* genitore)
-    : QObject(genitore)
-{
-    m_esito.indirizzo = indirizzo;
-    QMetaObject::invokeMethod(
-        this, [this, errore] { Termina(errore); }, Qt::QueuedConnection);
 }
 
 RichiestaHttp::~RichiestaHttp()
@@ -82,10 +73,30 @@ RichiestaHttp::~RichiestaHttp()
     }
 }
 
+void RichiestaHttp::Parti(QNetworkReply* risposta)
+{
+    m_risposta = risposta;
+    risposta->setReadBufferSize(kBufferLettura);
+    connect(risposta, &QNetworkReply::metaDataChanged, this, &RichiestaHttp::ControllaLunghezza);
+    connect(risposta, &QIODevice::readyRead, this, &RichiestaHttp::Leggi);
+    connect(risposta, &QNetworkReply::finished, this, &RichiestaHttp::Concludi);
+    m_scadenza.start(m_limite);
+}
+
+void RichiestaHttp::FallisciPoi(const QString& errore)
+{
+    QMetaObject::invokeMethod(
+        this, [this, errore] { Termina(errore); }, Qt::QueuedConnection);
+}
+
 void RichiestaHttp::Interrompi(const QString& motivo)
 {
-    if (m_finita || !m_risposta)
+    if (m_finita)
         return;
+    if (!m_risposta) {
+        Termina(motivo); // still waiting for its turn
+        return;
+    }
     if (m_motivo.isEmpty())
         m_motivo = motivo;
     m_risposta->abort(); // finishes the reply, which ends us through Concludi
@@ -132,6 +143,8 @@ void RichiestaHttp::Concludi()
 
 void RichiestaHttp::Termina(const QString& errore)
 {
+    if (m_finita)
+        return;
     m_scadenza.stop();
     m_esito.riuscita = errore.isEmpty();
     m_esito.errore = errore;

@@ -1,5 +1,6 @@
 #pragma once
-// One GET in flight. It ends exactly once, emitting Conclusa(); nothing it meets is thrown.
+// One GET, made by the HTTP client: waiting for its turn, then in flight. It ends exactly once,
+// emitting Conclusa(); nothing it meets is thrown.
 
 #include <QByteArray>
 #include <QObject>
@@ -29,28 +30,36 @@ public:
     // Larger answers are cut off as soon as they pass it.
     static constexpr qsizetype kDimensioneMassima = 4 * 1024 * 1024;
 
-    // Takes the reply over; `limite` spans the whole request, redirects and body included.
-    RichiestaHttp(QNetworkReply* risposta, std::chrono::milliseconds limite, QObject* genitore = nullptr);
-    // A request that fails at once with `errore` (reported from the event loop, like any other end).
-    RichiestaHttp(const QUrl& indirizzo, const QString& errore, QObject* genitore = nullptr);
     ~RichiestaHttp() override;
 
     bool Finita() const { return m_finita; }
     const EsitoHttp& Esito() const { return m_esito; }
+    const QUrl& Indirizzo() const { return m_indirizzo; }
 
 public Q_SLOTS:
-    // Ends the request as failed with `motivo` (a stop button, a time limit); nothing once ended.
+    // Ends the request as failed with `motivo` (a stop button, a time limit), whether it is waiting
+    // or in flight; nothing once ended.
     void Interrompi(const QString& motivo);
 
 Q_SIGNALS:
     void Conclusa();
 
 private:
+    friend class ClientHttp;
+    RichiestaHttp(const QUrl& indirizzo, std::chrono::milliseconds limite, QObject* gruppo);
+
+    // Sent now: the reply is taken over and the time limit starts, spanning redirects and body.
+    void Parti(QNetworkReply* risposta);
+    // Ends at once with `errore`, from the event loop like any other end.
+    void FallisciPoi(const QString& errore);
+
     void Leggi();
     void ControllaLunghezza();
     void Concludi();
     void Termina(const QString& errore); // "" for success
 
+    QUrl m_indirizzo;
+    std::chrono::milliseconds m_limite;
     QPointer<QNetworkReply> m_risposta;
     QTimer m_scadenza;
     QString m_motivo; // set when we abort the reply ourselves

@@ -2,7 +2,6 @@
 
 #include "core/Dialoghi.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -67,6 +66,5 @@ int RunFile(const QString& file, const QString& parametri, const QString& cartel
     if (!parametri.trimmed().isEmpty())
         messaggio += u"Parametri: '"_s + parametri.trimmed() + u"'"_s;
     MsgBox(messaggio, Pulsanti::Ok, Icona::Critica, u"RunFile: Errore di esecuzione"_s);
-    QCoreApplication::processEvents();
     return codice;
 }

@@ -1,13 +1,13 @@
-#include "results/FrmPRT.h"
+#include "core/FrmPRT.h"
 
-#include "app/Globali.h"
 #include "core/Dialoghi.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
+#include "core/Impostazioni.h"
 #include "core/ScalaTwips.h"
 #include "core/Valori.h"
-#include "results/SelPrint.h"
-#include "results/StampaGriglia.h"
-#include "results/StampanteCorrente.h"
+#include "core/SelPrint.h"
+#include "core/StampaGriglia.h"
+#include "core/StampanteCorrente.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -24,6 +24,11 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The choices of the last confirmation, preselected each time the window opens.
+QString gTipoStampa;               // "P" printer with a request, "D" printer directly, "V" on screen
+std::int16_t gPaginaAnteprima = 0; // page-layout choice 0..7
+std::int16_t gZoomAnteprima = 0;   // zoom item, -1 none
 
 // A small sheet of `colonne` x `righe` pages, the look of a preview layout.
 QIcon DisegnoPagine(int colonne, int righe)
@@ -43,7 +48,7 @@ QIcon DisegnoPagine(int colonne, int righe)
 
 } // namespace
 
-FrmPRT::FrmPRT(QWidget* parent) : FinestraLavoro(u"frmPRT"_s, parent)
+FrmPRT::FrmPRT(Impostazioni& impostazioni, QWidget* parent) : FinestraLavoro(impostazioni, u"frmPRT"_s, parent)
 {
     setWindowTitle(u"GESTIONE DELLE STAMPANTI"_s);
     const QFont fisso = CarattereFisso(10);
@@ -191,19 +196,18 @@ void FrmPRT::ScegliStampante()
 
 void FrmPRT::Conferma()
 {
-    const QString sezione = u"STAMPA"_s;
-    ScriviIni(gFileIni, sezione, u"STAMPANTE"_s, NomeStampanteCorrente());
     gTipoStampa = m_tipo->currentText().left(1);
-    ScriviIni(gFileIni, sezione, u"TIPO"_s, gTipoStampa);
     for (int i = 0; i < 8; ++i) {
         if (m_pagine[i]->isChecked()) {
             gPaginaAnteprima = std::int16_t(i);
             break;
         }
     }
-    ScriviIni(gFileIni, sezione, u"PREVIEW"_s, QString::number(gPaginaAnteprima));
     gZoomAnteprima = std::int16_t(m_zoom->currentIndex());
-    ScriviIni(gFileIni, sezione, u"ZOOM"_s, QString::number(gZoomAnteprima));
+    m_impostazioni.Scrivi({{Chiavi::Stampa(u"STAMPANTE"_s), NomeStampanteCorrente()},
+                           {Chiavi::Stampa(u"TIPO"_s), gTipoStampa},
+                           {Chiavi::Stampa(u"PREVIEW"_s), QString::number(gPaginaAnteprima)},
+                           {Chiavi::Stampa(u"ZOOM"_s), QString::number(gZoomAnteprima)}});
     m_confermata = true;
     accept();
 }

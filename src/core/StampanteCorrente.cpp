@@ -1,4 +1,4 @@
-#include "results/StampanteCorrente.h"
+#include "core/StampanteCorrente.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>

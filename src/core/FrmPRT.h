@@ -16,7 +16,7 @@ class FrmPRT : public FinestraLavoro
     Q_OBJECT
 
 public:
-    explicit FrmPRT(QWidget* parent = nullptr);
+    explicit FrmPRT(Impostazioni& impostazioni, QWidget* parent = nullptr);
 
     // Set before the window is shown: top and left in twips; both zero place it as saved.
     void plTopForm(const QString& twips);

@@ -1,7 +1,6 @@
-#include "results/StampaGriglia.h"
+#include "core/StampaGriglia.h"
 
-#include "app/Globali.h"
-#include "results/StampanteCorrente.h"
+#include "core/StampanteCorrente.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -14,6 +13,10 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The cell of the grid, in printer units, as IniziaStampa measured it.
+double gLargCar = 0;
+double gAltRiga = 0;
 
 // The document between IniziaStampa and FineStampa.
 std::unique_ptr<QPainter>& Pittore()

@@ -1,7 +1,7 @@
-#include "results/SelPrint.h"
+#include "core/SelPrint.h"
 
 #include "core/ScalaTwips.h"
-#include "results/StampanteCorrente.h"
+#include "core/StampanteCorrente.h"
 
 #include <QGroupBox>
 #include <QPushButton>

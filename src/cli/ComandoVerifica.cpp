@@ -1,0 +1,98 @@
+#include "cli/ComandoVerifica.h"
+
+#include "checks/RispostaSingola.h"
+#include "cli/RigaComando.h"
+#include "core/CartellaProgramma.h"
+#include "session/Sessione.h"
+#include "web/GetHtmPage.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTextStream>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString Json(const QJsonValue& valore)
+{
+    // A bare value cannot be a document: wrap it in an array and take the brackets off.
+    const QByteArray testo = QJsonDocument(QJsonArray{valore}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(testo.mid(1, testo.size() - 2));
+}
+
+template <std::size_t N> QString ElencoJson(const std::array<QString, N>& elenco)
+{
+    QJsonArray a;
+    for (std::size_t j = 1; j < N; ++j)
+        a.append(elenco[j]);
+    return QString::fromUtf8(QJsonDocument(a).toJson(QJsonDocument::Compact));
+}
+
+QString RigaJson(const RispostaQuery& r)
+{
+    return u"{\"codice\":"_s + Json(r.numero) + u",\"stato\":"_s + QString::number(r.stato) + u",\"titoli\":"_s +
+           ElencoJson(r.ElencoTitoli) + u",\"esiti\":"_s + ElencoJson(r.ElencoEsiti) + u",\"errore\":"_s +
+           Json(r.motivo) + u"}\n"_s;
+}
+
+QString Testo(const RispostaQuery& r)
+{
+    QString testo = r.numero + u'\n';
+    const RispostaSingola risposta = LeggiRispostaSingola(r);
+    if (!risposta.errore.isEmpty())
+        return testo + u"  "_s + risposta.errore + u'\n';
+    for (const RigaRisposta& riga : risposta.righe)
+        testo += u"  "_s + riga.titolo.leftJustified(25) + u' ' + riga.valore + u'\n';
+    return testo;
+}
+
+} // namespace
+
+QString ComandoVerifica::Aiuto()
+{
+    return u"  verifica [--json] [--salva CARTELLA] CODICE...\n"
+           u"               controlla partite IVA (prefisso del paese e numero) o MRN e stampa le\n"
+           u"               risposte; con --json una riga JSON per codice, con --salva salva le\n"
+           u"               pagine di risposta nella cartella. Uscita: 0 tutte lette, 1 errori di\n"
+           u"               formato, 9 servizio non raggiungibile o pagina illeggibile\n"_s;
+}
+
+int ComandoVerifica::Esegui(const QStringList& argomenti)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption json(u"json"_s);
+    const QCommandLineOption salva(u"salva"_s, {}, u"CARTELLA"_s);
+    parser.addOption(json);
+    parser.addOption(salva);
+    QTextStream err(stderr);
+    const QStringList codici = parser.parse(argomenti) ? parser.positionalArguments() : QStringList();
+    if (codici.isEmpty()) {
+        if (!parser.errorText().isEmpty())
+            err << u"tarvel verifica: "_s << parser.errorText() << u'\n';
+        err << u"Uso: tarvel verifica [--json] [--salva CARTELLA] CODICE...\n"_s;
+        return kUscitaUso;
+    }
+
+    const std::unique_ptr<Sessione> sessione = ApriSessione(CartellaProgramma(), ModoSessione::Comando);
+    // Nothing of the window program's page options: pages are saved only where --salva says.
+    PoliticaPagine politica{{}, sessione->dirTemp, nullptr};
+    if (parser.isSet(salva)) {
+        politica.opzioni.Save = 1;
+        politica.opzioni.DirSave = QDir(parser.value(salva)).absolutePath();
+    }
+
+    QTextStream out(stdout);
+    bool nonLetti = false;
+    bool formatoErrato = false;
+    for (const QString& codice : codici) {
+        const RispostaQuery risposta = InterrogaNumero(sessione->Contesto(), politica, codice);
+        nonLetti = nonLetti || risposta.stato == 9;
+        formatoErrato = formatoErrato || risposta.stato == 1;
+        out << (parser.isSet(json) ? RigaJson(risposta) : Testo(risposta));
+        out.flush();
+    }
+    return nonLetti ? 9 : formatoErrato ? 1 : 0;
+}

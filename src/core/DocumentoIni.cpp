@@ -1,0 +1,131 @@
+#include "core/DocumentoIni.h"
+
+#include "core/Cp1252.h"
+#include "core/Valori.h"
+
+#include <optional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The profile reader's 200-character buffer keeps 199 characters and the closing NUL.
+constexpr qsizetype kLunghezzaMassimaValore = 199;
+
+// The section name of a "[name]" line, or nothing for any other line.
+std::optional<QString> NomeSezione(const QString& riga)
+{
+    const QString t = riga.trimmed();
+    if (!t.startsWith(u'['))
+        return std::nullopt;
+    const qsizetype fine = t.indexOf(u']');
+    return t.mid(1, fine < 0 ? -1 : fine - 1).trimmed();
+}
+
+// The key name of a "key=value" line, or nothing for any other line.
+std::optional<QString> NomeChiave(const QString& riga)
+{
+    const qsizetype uguale = riga.indexOf(u'=');
+    if (uguale < 0)
+        return std::nullopt;
+    return riga.left(uguale).trimmed();
+}
+
+QString TagliaA(QString testo, QChar c)
+{
+    const qsizetype i = testo.indexOf(c);
+    if (i >= 0)
+        testo.truncate(i);
+    return testo;
+}
+
+} // namespace
+
+DocumentoIni::DocumentoIni(const QByteArray& testo)
+{
+    m_righe = Cp1252::Decodifica(testo).split(u'\n');
+    for (QString& riga : m_righe) {
+        if (riga.endsWith(u'\r'))
+            riga.chop(1);
+    }
+    if (!m_righe.isEmpty() && m_righe.last().isEmpty())
+        m_righe.removeLast(); // the text after the last line end
+    Indicizza();
+}
+
+void DocumentoIni::Indicizza()
+{
+    m_sezioni.clear();
+    QString corrente; // lower-case name; empty inside a repeated section, whose keys are never found
+    for (qsizetype i = 0; i < m_righe.size(); ++i) {
+        if (const auto s = NomeSezione(m_righe[i])) {
+            corrente = s->toLower();
+            if (m_sezioni.contains(corrente))
+                corrente.clear();
+            else
+                m_sezioni[corrente].intestazione = i;
+        } else if (const auto k = NomeChiave(m_righe[i]); k && !corrente.isEmpty()) {
+            QHash<QString, qsizetype>& chiavi = m_sezioni[corrente].chiavi;
+            const QString nome = k->toLower();
+            if (!chiavi.contains(nome))
+                chiavi.insert(nome, i);
+        }
+    }
+}
+
+qsizetype DocumentoIni::FineSezione(qsizetype intestazione) const
+{
+    qsizetype fine = intestazione + 1;
+    while (fine < m_righe.size() && !NomeSezione(m_righe[fine]))
+        ++fine;
+    return fine;
+}
+
+QString DocumentoIni::Valore(const QString& sezione, const QString& chiave) const
+{
+    const auto s = m_sezioni.constFind(sezione.trimmed().toLower());
+    if (s == m_sezioni.cend())
+        return {};
+    const auto k = s->chiavi.constFind(chiave.trimmed().toLower());
+    if (k == s->chiavi.cend())
+        return {};
+    const QString& riga = m_righe[*k];
+    QString valore = TogliSpazi(riga.mid(riga.indexOf(u'=') + 1));
+    if (valore.size() >= 2 && valore.startsWith(u'"') && valore.endsWith(u'"'))
+        valore = valore.mid(1, valore.size() - 2);
+    valore.truncate(kLunghezzaMassimaValore);
+    valore = TagliaA(valore, QChar(u'\0'));
+    valore = TagliaA(valore, u'\t');
+    valore = TagliaA(valore, u'|');
+    return TogliSpazi(valore);
+}
+
+void DocumentoIni::Imposta(const QString& sezione, const QString& chiave, const QString& valore)
+{
+    QString testo = valore;
+    testo.replace(u'\r', u' ').replace(u'\n', u' ');
+    const auto s = m_sezioni.constFind(sezione.trimmed().toLower());
+    if (s == m_sezioni.cend()) {
+        if (!m_righe.isEmpty() && !m_righe.last().trimmed().isEmpty())
+            m_righe.append(QString());
+        m_righe.append(u'[' + sezione + u']');
+        m_righe.append(chiave + u'=' + testo);
+    } else if (const auto k = s->chiavi.constFind(chiave.trimmed().toLower()); k != s->chiavi.cend()) {
+        m_righe[*k] = *NomeChiave(m_righe[*k]) + u'=' + testo;
+        return; // the index still holds
+    } else {
+        // After the section's last entry, before the blank lines that separate it from the next.
+        qsizetype dopo = FineSezione(s->intestazione);
+        while (dopo > s->intestazione + 1 && m_righe[dopo - 1].trimmed().isEmpty())
+            --dopo;
+        m_righe.insert(dopo, chiave + u'=' + testo);
+    }
+    Indicizza();
+}
+
+QByteArray DocumentoIni::Testo() const
+{
+    if (m_righe.isEmpty())
+        return {};
+    return Cp1252::Codifica(m_righe.join(u"\r\n"_s) + u"\r\n"_s);
+}

@@ -1,0 +1,110 @@
+#include "core/Impostazioni.h"
+
+#include "core/Valori.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <sys/stat.h>
+
+namespace {
+
+// A settings file is a few kilobytes; anything far larger is not ours to read or rewrite.
+constexpr qint64 kDimensioneMassima = 16 * 1024 * 1024;
+
+bool SolaLettura(const QFileInfo& info)
+{
+    // The owner's write bit plays the part of the read-only attribute, even for root.
+    return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+} // namespace
+
+Chiave ChiaveIndicizzata(const QString& sezione, const QString& nome, int indice)
+{
+    return {sezione, nome + QString::number(indice)};
+}
+
+Impostazioni::Impostazioni(QString file, Scrittura scrittura) : m_file(std::move(file)), m_scrittura(scrittura)
+{}
+
+bool Impostazioni::FileEsiste() const
+{
+    return QFileInfo(m_file).isFile();
+}
+
+Impostazioni::Impronta Impostazioni::ImprontaFile() const
+{
+    struct stat s {
+    };
+    if (::stat(QFile::encodeName(m_file).constData(), &s) != 0)
+        return {};
+    return {true, qint64(s.st_size), qint64(s.st_ino), qint64(s.st_mtim.tv_sec) * 1'000'000'000 + s.st_mtim.tv_nsec};
+}
+
+void Impostazioni::Aggiorna() const
+{
+    const Impronta impronta = ImprontaFile();
+    if (m_letto && impronta == m_impronta)
+        return;
+    m_letto = true;
+    m_impronta = impronta;
+    m_leggibile = true;
+    QByteArray testo;
+    if (impronta.esiste) {
+        QFile f(m_file);
+        m_leggibile = impronta.dimensione <= kDimensioneMassima && f.open(QIODevice::ReadOnly);
+        if (m_leggibile) {
+            testo = f.read(impronta.dimensione); // what the file held when it was looked at
+            m_leggibile = !testo.isNull() || impronta.dimensione == 0;
+        }
+    }
+    m_documento = DocumentoIni(m_leggibile ? testo : QByteArray());
+    for (const auto& [chiave, valore] : m_inMemoria)
+        m_documento.Imposta(chiave.sezione, chiave.nome, valore);
+}
+
+QString Impostazioni::Leggi(const Chiave& chiave) const
+{
+    Aggiorna();
+    return m_documento.Valore(chiave.sezione, chiave.nome);
+}
+
+double Impostazioni::Numero(const Chiave& chiave) const
+{
+    return ValNum(Leggi(chiave));
+}
+
+void Impostazioni::Scrivi(const Chiave& chiave, const QString& valore)
+{
+    Scrivi({{chiave, valore}});
+}
+
+void Impostazioni::Scrivi(const QList<std::pair<Chiave, QString>>& valori)
+{
+    Aggiorna();
+    if (m_scrittura == Scrittura::SoloMemoria) {
+        for (const auto& [chiave, valore] : valori) {
+            m_inMemoria.append({chiave, valore});
+            m_documento.Imposta(chiave.sezione, chiave.nome, valore);
+        }
+        return;
+    }
+
+    // A file that could not be read is never rewritten: its contents would be lost.
+    const QFileInfo info(m_file);
+    if (!m_leggibile || (info.exists() && SolaLettura(info)))
+        return;
+    DocumentoIni nuovo = m_documento;
+    for (const auto& [chiave, valore] : valori)
+        nuovo.Imposta(chiave.sezione, chiave.nome, valore);
+    QSaveFile f(m_file);
+    if (!f.open(QIODevice::WriteOnly))
+        return;
+    f.write(nuovo.Testo());
+    if (!f.commit())
+        return;
+    m_documento = std::move(nuovo);
+    m_impronta = ImprontaFile();
+}

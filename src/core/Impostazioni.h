@@ -1,0 +1,62 @@
+#pragma once
+// The settings file tarvel.ini, read once and served from memory until it changes on disk. Each
+// save rewrites the file through a temporary file and a rename, so a crash leaves either the old
+// file or the new one. LeggiIni and ScriviIni of the program are Leggi and Scrivi here.
+
+#include "core/DocumentoIni.h"
+
+#include <QList>
+#include <QString>
+
+// A key of the settings file: its section and its name (names match without regard to case).
+struct Chiave {
+    QString sezione;
+    QString nome;
+};
+
+// A key that carries an index: the name followed by the index's digits ("Varie" and 3 give Varie3).
+Chiave ChiaveIndicizzata(const QString& sezione, const QString& nome, int indice);
+
+class Impostazioni
+{
+public:
+    enum class Scrittura {
+        SuFile,      // saves go to the file; a save that fails is lost, as if never made
+        SoloMemoria, // the file is never created or written: saves stay in memory for this run
+    };
+
+    explicit Impostazioni(QString file, Scrittura scrittura = Scrittura::SuFile);
+
+    const QString& File() const { return m_file; }
+    bool FileEsiste() const;
+
+    // "" when the key, its section or the file is missing or unreadable.
+    QString Leggi(const Chiave& chiave) const;
+    // The value through ValNum: 0 when missing or not a number.
+    double Numero(const Chiave& chiave) const;
+
+    void Scrivi(const Chiave& chiave, const QString& valore);
+    // Several keys, in order, in one rewrite of the file.
+    void Scrivi(const QList<std::pair<Chiave, QString>>& valori);
+
+private:
+    // What tells one version of the file from another: every save makes a new file (a new inode).
+    struct Impronta {
+        bool esiste = false;
+        qint64 dimensione = 0;
+        qint64 inode = 0;
+        qint64 modificaNs = 0;
+        bool operator==(const Impronta&) const = default;
+    };
+
+    Impronta ImprontaFile() const;
+    void Aggiorna() const;
+
+    QString m_file;
+    Scrittura m_scrittura;
+    mutable DocumentoIni m_documento;
+    mutable Impronta m_impronta;
+    mutable bool m_letto = false;
+    mutable bool m_leggibile = true; // false when the file exists but cannot be read (or is too large)
+    QList<std::pair<Chiave, QString>> m_inMemoria; // saves of a SoloMemoria run, kept across re-reads
+};
