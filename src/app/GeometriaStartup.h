@@ -4,7 +4,6 @@
 #include <QPoint>
 #include <QSize>
 
-
 // Design client area of the main window; the outer size adds the frame, caption and menu bar.
 inline constexpr int kLarghezzaProgetto = 6360;
 inline constexpr int kAltezzaProgetto = 1860;

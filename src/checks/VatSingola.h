@@ -49,6 +49,6 @@ private:
     QAction* m_Mu_print;
 
     Sessione& m_sessione;
-    QString m_codice;                // the code last analysed, as printed
-    GetHtmPage* m_query = nullptr;   // while a check runs
+    QString m_codice;              // the code last analysed, as printed
+    GetHtmPage* m_query = nullptr; // while a check runs
 };

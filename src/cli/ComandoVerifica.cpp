@@ -33,9 +33,9 @@ template <std::size_t N> QString ElencoJson(const std::array<QString, N>& elenco
 
 QString RigaJson(const RispostaQuery& r)
 {
-    return u"{\"codice\":"_s + Json(r.numero) + u",\"stato\":"_s + QString::number(r.stato) + u",\"titoli\":"_s +
-           ElencoJson(r.ElencoTitoli) + u",\"esiti\":"_s + ElencoJson(r.ElencoEsiti) + u",\"errore\":"_s +
-           Json(r.motivo) + u"}\n"_s;
+    return u"{\"codice\":"_s + Json(r.numero) + u",\"stato\":"_s + QString::number(r.stato) +
+           u",\"titoli\":"_s + ElencoJson(r.ElencoTitoli) + u",\"esiti\":"_s + ElencoJson(r.ElencoEsiti) +
+           u",\"errore\":"_s + Json(r.motivo) + u"}\n"_s;
 }
 
 QString Testo(const RispostaQuery& r)

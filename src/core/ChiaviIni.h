@@ -6,45 +6,108 @@
 namespace Chiavi {
 
 // Placement of a window, in the section named after its internal name.
-inline Chiave WState(const QString& finestra) { return {finestra, QStringLiteral("WSTATE")}; }
-inline Chiave DimX(const QString& finestra) { return {finestra, QStringLiteral("DIMX")}; }
-inline Chiave DimY(const QString& finestra) { return {finestra, QStringLiteral("DIMY")}; }
-inline Chiave PosX(const QString& finestra) { return {finestra, QStringLiteral("POSX")}; }
-inline Chiave PosY(const QString& finestra) { return {finestra, QStringLiteral("POSY")}; }
+inline Chiave WState(const QString& finestra)
+{
+    return {finestra, QStringLiteral("WSTATE")};
+}
+inline Chiave DimX(const QString& finestra)
+{
+    return {finestra, QStringLiteral("DIMX")};
+}
+inline Chiave DimY(const QString& finestra)
+{
+    return {finestra, QStringLiteral("DIMY")};
+}
+inline Chiave PosX(const QString& finestra)
+{
+    return {finestra, QStringLiteral("POSX")};
+}
+inline Chiave PosY(const QString& finestra)
+{
+    return {finestra, QStringLiteral("POSY")};
+}
 
 // The country table: the codes in display order, then one row per code.
-inline Chiave Codici() { return {QStringLiteral("NAZIONI"), QStringLiteral("CODICI")}; }
-inline Chiave Nazione(const QString& codice) { return {QStringLiteral("NAZIONI"), codice}; }
+inline Chiave Codici()
+{
+    return {QStringLiteral("NAZIONI"), QStringLiteral("CODICI")};
+}
+inline Chiave Nazione(const QString& codice)
+{
+    return {QStringLiteral("NAZIONI"), codice};
+}
 
-inline Chiave Colore(int i) { return ChiaveIndicizzata(QStringLiteral("COLORIGRID"), QStringLiteral("COLORE"), i); }
+inline Chiave Colore(int i)
+{
+    return ChiaveIndicizzata(QStringLiteral("COLORIGRID"), QStringLiteral("COLORE"), i);
+}
 
 // Web options, per use 0..2, and the one shared display choice.
-inline Chiave View(int uso) { return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("View"), uso); }
-inline Chiave Print(int uso) { return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("Print"), uso); }
-inline Chiave ChPrt(int uso) { return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("ChPrt"), uso); }
+inline Chiave View(int uso)
+{
+    return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("View"), uso);
+}
+inline Chiave Print(int uso)
+{
+    return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("Print"), uso);
+}
+inline Chiave ChPrt(int uso)
+{
+    return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("ChPrt"), uso);
+}
 inline Chiave Stampante(int uso)
 {
     return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("Stampante"), uso);
 }
-inline Chiave Save(int uso) { return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("Save"), uso); }
-inline Chiave DirSave(int uso) { return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("DirSave"), uso); }
-inline Chiave IESkede() { return {QStringLiteral("WEBPARAM"), QStringLiteral("IESkede")}; }
+inline Chiave Save(int uso)
+{
+    return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("Save"), uso);
+}
+inline Chiave DirSave(int uso)
+{
+    return ChiaveIndicizzata(QStringLiteral("WEBPARAM"), QStringLiteral("DirSave"), uso);
+}
+inline Chiave IESkede()
+{
+    return {QStringLiteral("WEBPARAM"), QStringLiteral("IESkede")};
+}
 
 // External programs, entries 1..11.
-inline Chiave NomeVarie(int i) { return ChiaveIndicizzata(QStringLiteral("APPLICATIVI"), QStringLiteral("NomeVarie"), i); }
-inline Chiave Varie(int i) { return ChiaveIndicizzata(QStringLiteral("APPLICATIVI"), QStringLiteral("Varie"), i); }
+inline Chiave NomeVarie(int i)
+{
+    return ChiaveIndicizzata(QStringLiteral("APPLICATIVI"), QStringLiteral("NomeVarie"), i);
+}
+inline Chiave Varie(int i)
+{
+    return ChiaveIndicizzata(QStringLiteral("APPLICATIVI"), QStringLiteral("Varie"), i);
+}
 
 // Addresses of the agencies' pages, and the time limit of a request in seconds.
-inline Chiave IndirizzoWeb(const QString& nome) { return {QStringLiteral("INDIRIZZIWEB"), nome}; }
-inline Chiave TempoMax() { return IndirizzoWeb(QStringLiteral("TEMPOMAX")); }
+inline Chiave IndirizzoWeb(const QString& nome)
+{
+    return {QStringLiteral("INDIRIZZIWEB"), nome};
+}
+inline Chiave TempoMax()
+{
+    return IndirizzoWeb(QStringLiteral("TEMPOMAX"));
+}
 
 // Text markers of the customs pages.
-inline Chiave MarcatoreWeb(const QString& nome) { return {QStringLiteral("PARAMWEB"), nome}; }
+inline Chiave MarcatoreWeb(const QString& nome)
+{
+    return {QStringLiteral("PARAMWEB"), nome};
+}
 
 // The print window's last confirmation.
-inline Chiave Stampa(const QString& nome) { return {QStringLiteral("STAMPA"), nome}; }
+inline Chiave Stampa(const QString& nome)
+{
+    return {QStringLiteral("STAMPA"), nome};
+}
 
 // The automatic saving of the PDFCreator virtual printer.
-inline Chiave PdfCreator(const QString& nome) { return {QStringLiteral("PDFCREATOR"), nome}; }
+inline Chiave PdfCreator(const QString& nome)
+{
+    return {QStringLiteral("PDFCREATOR"), nome};
+}
 
 } // namespace Chiavi

@@ -1,13 +1,13 @@
 #include "core/FrmPRT.h"
 
-#include "core/Dialoghi.h"
 #include "core/ChiaviIni.h"
+#include "core/Dialoghi.h"
 #include "core/Impostazioni.h"
 #include "core/ScalaTwips.h"
-#include "core/Valori.h"
 #include "core/SelPrint.h"
 #include "core/StampaGriglia.h"
 #include "core/StampanteCorrente.h"
+#include "core/Valori.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -48,7 +48,8 @@ QIcon DisegnoPagine(int colonne, int righe)
 
 } // namespace
 
-FrmPRT::FrmPRT(Impostazioni& impostazioni, QWidget* parent) : FinestraLavoro(impostazioni, u"frmPRT"_s, parent)
+FrmPRT::FrmPRT(Impostazioni& impostazioni, QWidget* parent)
+    : FinestraLavoro(impostazioni, u"frmPRT"_s, parent)
 {
     setWindowTitle(u"GESTIONE DELLE STAMPANTI"_s);
     const QFont fisso = CarattereFisso(10);

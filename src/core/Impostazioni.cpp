@@ -26,7 +26,8 @@ Chiave ChiaveIndicizzata(const QString& sezione, const QString& nome, int indice
     return {sezione, nome + QString::number(indice)};
 }
 
-Impostazioni::Impostazioni(QString file, Scrittura scrittura) : m_file(std::move(file)), m_scrittura(scrittura)
+Impostazioni::Impostazioni(QString file, Scrittura scrittura)
+    : m_file(std::move(file)), m_scrittura(scrittura)
 {}
 
 bool Impostazioni::FileEsiste() const
@@ -40,7 +41,8 @@ Impostazioni::Impronta Impostazioni::ImprontaFile() const
     };
     if (::stat(QFile::encodeName(m_file).constData(), &s) != 0)
         return {};
-    return {true, qint64(s.st_size), qint64(s.st_ino), qint64(s.st_mtim.tv_sec) * 1'000'000'000 + s.st_mtim.tv_nsec};
+    return {true, qint64(s.st_size), qint64(s.st_ino),
+            qint64(s.st_mtim.tv_sec) * 1'000'000'000 + s.st_mtim.tv_nsec};
 }
 
 void Impostazioni::Aggiorna() const
@@ -86,6 +88,10 @@ void Impostazioni::Scrivi(const QList<std::pair<Chiave, QString>>& valori)
     Aggiorna();
     if (m_scrittura == Scrittura::SoloMemoria) {
         for (const auto& [chiave, valore] : valori) {
+            m_inMemoria.removeIf([&](const std::pair<Chiave, QString>& v) {
+                return v.first.sezione.compare(chiave.sezione, Qt::CaseInsensitive) == 0 &&
+                       v.first.nome.compare(chiave.nome, Qt::CaseInsensitive) == 0;
+            });
             m_inMemoria.append({chiave, valore});
             m_documento.Imposta(chiave.sezione, chiave.nome, valore);
         }

@@ -82,9 +82,10 @@ void RipristinaFinestra(QWidget* finestra, const Impostazioni& impostazioni)
     const QSize progetto = finestra->testAttribute(Qt::WA_Resized) ? finestra->size() : finestra->sizeHint();
     const DatiFinestra dati{scala.Twips(progetto + cornice), BordoRidimensionabile(finestra),
                             impostazioni.Numero(Chiavi::WState(sezione)),
-                            impostazioni.Numero(Chiavi::DimX(sezione)), impostazioni.Numero(Chiavi::DimY(sezione))};
-    const Collocazione c =
-        CalcolaCollocazione(scala.Twips(s->geometry().size()), PosizioneTaskbar(), Principale(scala, finestra), dati);
+                            impostazioni.Numero(Chiavi::DimX(sezione)),
+                            impostazioni.Numero(Chiavi::DimY(sezione))};
+    const Collocazione c = CalcolaCollocazione(scala.Twips(s->geometry().size()), PosizioneTaskbar(),
+                                               Principale(scala, finestra), dati);
     if (c.massimizzata) {
         finestra->setWindowState(finestra->windowState() | Qt::WindowMaximized);
         return;
@@ -117,7 +118,8 @@ void SalvaPosizioneEsterna(QWidget* finestra, Impostazioni& impostazioni)
         return;
     const ScalaTwips scala(finestra->screen());
     const QRect esterno = scala.Twips(finestra->frameGeometry());
-    const PosizioneDaSalvare p = PosizioneInChiusura(esterno.topLeft(), scala.Twips(finestra->screen()->geometry().size()));
+    const PosizioneDaSalvare p =
+        PosizioneInChiusura(esterno.topLeft(), scala.Twips(finestra->screen()->geometry().size()));
     const QString sezione = finestra->objectName();
     QList<std::pair<Chiave, QString>> valori;
     if (p.posY)

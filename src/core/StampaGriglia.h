@@ -11,7 +11,8 @@
 // system's fixed-pitch font.
 QFont CarattereFisso(int punti);
 
-// Starts a document on the current printer and measures the grid cell on "H". False when the printer cannot start one; the other calls then print nothing.
+// Starts a document on the current printer and measures the grid cell on "H". False when the printer cannot
+// start one; the other calls then print nothing.
 bool IniziaStampa();
 
 // Prints `testo` without its trailing blanks, its cell's top-left corner at `colonna` cell widths

@@ -10,7 +10,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kCodiciPredefiniti = u"AT,BE,BG,CY,DK,EE,FI,FR,DE,GB,EL,IE,IT,LV,LT,LU,MT,NL,PL,PT,CZ,RO,SK,SI,ES,SE,HU,"_s;
+const QString kCodiciPredefiniti =
+    u"AT,BE,BG,CY,DK,EE,FI,FR,DE,GB,EL,IE,IT,LV,LT,LU,MT,NL,PL,PT,CZ,RO,SK,SI,ES,SE,HU,"_s;
 
 void ScriviPredefinite(Impostazioni& impostazioni)
 {
@@ -71,7 +72,8 @@ void Nazioni::Carica(Impostazioni& impostazioni)
 
     for (qsizetype i = 0; i + 1 < m_righe.size(); ++i) {
         RigaNazione& r = m_righe[i];
-        const QStringList campi = QString(impostazioni.Leggi(Chiavi::Nazione(r.codice)) + u",,,,,,,"_s).split(u',');
+        const QStringList campi =
+            QString(impostazioni.Leggi(Chiavi::Nazione(r.codice)) + u",,,,,,,"_s).split(u',');
         r.nome = campi[0];
         r.min1 = Lunghezza(campi[1]);
         r.max1 = Lunghezza(campi[2]);

@@ -32,7 +32,8 @@ class Sessione
 public:
     // Runs the start-up steps for `cartella`; `primoAvvio` is called when there is no settings file
     // yet, before anything is written to it.
-    Sessione(const QString& cartella, ModoSessione modo, const std::function<void(Impostazioni&)>& primoAvvio);
+    Sessione(const QString& cartella, ModoSessione modo,
+             const std::function<void(Impostazioni&)>& primoAvvio);
     ~Sessione();
 
     const QString cartella; // the program folder, without a trailing separator

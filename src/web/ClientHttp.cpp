@@ -30,7 +30,8 @@ std::chrono::milliseconds ClientHttp::TempoMassimo(const Impostazioni& impostazi
 
 QString ClientHttp::Host(const QUrl& indirizzo)
 {
-    return indirizzo.host().toLower() + u':' + QString::number(indirizzo.port(indirizzo.scheme() == u"https"_s ? 443 : 80));
+    return indirizzo.host().toLower() + u':' +
+           QString::number(indirizzo.port(indirizzo.scheme() == u"https"_s ? 443 : 80));
 }
 
 RichiestaHttp* ClientHttp::Avvia(const QUrl& indirizzo, QObject* gruppo,
@@ -104,8 +105,10 @@ EsitoHttp ClientHttp::Get(const QUrl& indirizzo, std::optional<std::chrono::mill
 
 void ClientHttp::Interrompi(const QObject* gruppo)
 {
-    const QList<QPointer<RichiestaHttp>> tutte = m_tutte;
-    for (const QPointer<RichiestaHttp>& richiesta : tutte) {
+    // The waiting ones first: a stopped request frees its slot for the next one in line.
+    QList<QPointer<RichiestaHttp>> tutte = m_attesa;
+    tutte += m_tutte;
+    for (const QPointer<RichiestaHttp>& richiesta : std::as_const(tutte)) {
         if (richiesta && (!gruppo || richiesta->parent() == gruppo))
             richiesta->Interrompi(u"Richiesta interrotta"_s);
     }

@@ -52,8 +52,8 @@ private:
     QNetworkAccessManager* m_rete;
     std::chrono::milliseconds m_tempoMassimo{30000};
     int m_limitePerHost = 6;
-    QList<QPointer<RichiestaHttp>> m_attesa;  // in the order they were asked
-    QHash<QObject*, QString> m_inVolo;         // request -> its host
+    QList<QPointer<RichiestaHttp>> m_attesa; // in the order they were asked
+    QHash<QObject*, QString> m_inVolo;       // request -> its host
     QHash<QString, int> m_inVoloPerHost;
-    QList<QPointer<RichiestaHttp>> m_tutte;    // waiting or in flight, for the stops
+    QList<QPointer<RichiestaHttp>> m_tutte; // waiting or in flight, for the stops
 };

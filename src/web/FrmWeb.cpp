@@ -50,7 +50,8 @@ QRect CorreggiPosizioneWeb(int top, int left, int altezza, int larghezza, QSize 
     return {left, top, larghezza, altezza};
 }
 
-FrmWeb::FrmWeb(Impostazioni& impostazioni, const OpzioniPagina& opzioni, const QString& dirTemp, QWidget* parent)
+FrmWeb::FrmWeb(Impostazioni& impostazioni, const OpzioniPagina& opzioni, const QString& dirTemp,
+               QWidget* parent)
     : QDialog(parent), m_impostazioni(impostazioni), m_opzioni(opzioni), m_dirTemp(dirTemp)
 {
     setObjectName(u"FrmWeb"_s);
@@ -118,8 +119,9 @@ void FrmWeb::Colloca()
             return int(std::clamp(m_impostazioni.Numero(chiave), -1e9, 1e9));
         };
         const QString s = objectName();
-        twips = CorreggiPosizioneWeb(valore(Chiavi::PosY(s)), valore(Chiavi::PosX(s)), valore(Chiavi::DimY(s)),
-                                     valore(Chiavi::DimX(s)), scala.Twips(SchermoPrincipale()->geometry().size()));
+        twips = CorreggiPosizioneWeb(valore(Chiavi::PosY(s)), valore(Chiavi::PosX(s)),
+                                     valore(Chiavi::DimY(s)), valore(Chiavi::DimX(s)),
+                                     scala.Twips(SchermoPrincipale()->geometry().size()));
     }
     winId(); // platforms that know the window frame at once give it now
     move(scala.Pixel(twips.topLeft()));
@@ -178,7 +180,8 @@ void FrmWeb::StampaPagina()
 void FrmWeb::StampaSuPdf()
 {
     const QString cartella = TogliSpazi(m_opzioni.DirSave);
-    const QString file = CartellaConSeparatore(cartella.isEmpty() ? m_dirTemp : cartella) + NomePdf(m_tipo, m_numero);
+    const QString file =
+        CartellaConSeparatore(cartella.isEmpty() ? m_dirTemp : cartella) + NomePdf(m_tipo, m_numero);
     EliminaFile(file, 3);
     m_stampaFinita = false;
     m_stampaRiuscita = false;

@@ -39,6 +39,7 @@ GetHtmPage::GetHtmPage(const ContestoQuery& contesto, PoliticaPagine politica, Q
 
 void GetHtmPage::Avvia(const QString& numero)
 {
+    Q_ASSERT(m_finita || m_risposta.numero.isNull());
     m_risposta = RispostaQuery{};
     m_risposta.numero = numero;
     m_finita = false;
@@ -190,7 +191,8 @@ void GetHtmPage::Concludi(const QString& messaggio)
     Q_EMIT Conclusa(m_risposta);
 }
 
-RispostaQuery InterrogaNumero(const ContestoQuery& contesto, const PoliticaPagine& politica, const QString& numero)
+RispostaQuery InterrogaNumero(const ContestoQuery& contesto, const PoliticaPagine& politica,
+                              const QString& numero)
 {
     GetHtmPage query(contesto, politica);
     QEventLoop ciclo;

@@ -44,7 +44,8 @@ public:
     GetHtmPage(const ContestoQuery& contesto, PoliticaPagine politica, QObject* parent = nullptr);
 
     // Queries `numero`, upper-cased: under 18 characters a VAT code, else an MRN. Conclusa follows,
-    // once; a malformed number ends at once, before Avvia returns.
+    // once; a malformed number ends at once, before Avvia returns. One query at a time: a new one
+    // starts only after Conclusa.
     void Avvia(const QString& numero);
 
     bool Finita() const { return m_finita; }

@@ -13,7 +13,8 @@ IndirizziWeb IndirizziWeb::Leggi(const Impostazioni& impostazioni)
     };
     IndirizziWeb w;
     w.Export = leggi(u"EXPORT"_s, u"http://www.adm.gov.it/ed/servizi/esportazione/export.htm?mrn="_s);
-    w.Transiti = leggi(u"TRANSITI"_s, u"http://www.adm.gov.it/ed/servizi/ecustoms/transito/mrn/transito.htm?mrn="_s);
+    w.Transiti =
+        leggi(u"TRANSITI"_s, u"http://www.adm.gov.it/ed/servizi/ecustoms/transito/mrn/transito.htm?mrn="_s);
     w.Vat = leggi(u"VAT"_s, u"http://www1.agenziaentrate.gov.it/servizi/vies/vies.htm?act=piva&stato="_s);
     w.VatPiva = leggi(u"VATPIVA"_s, u"&piva="_s);
     return w;

@@ -191,8 +191,9 @@ LetturaPagina xGetEsito(const QString& pagina, const MarcatoriExport& m, bool bM
             r.Oltre(m.errIni);
             const QString messaggio = Prima(r.Taglio(), m.errFin);
             if (bMess) {
-                l.titoli[2] = messaggio.left(9).toUpper() == u"IN ATTESA"_s ? u"=== "_s + messaggio + u" ==="_s
-                                                                             : u"*** "_s + messaggio + u" ***"_s;
+                l.titoli[2] = messaggio.left(9).toUpper() == u"IN ATTESA"_s
+                                  ? u"=== "_s + messaggio + u" ==="_s
+                                  : u"*** "_s + messaggio + u" ***"_s;
             }
             return l;
         }

@@ -12,12 +12,12 @@ class Impostazioni;
 // The options in force for one use: what a query does with its answer page.
 struct OpzioniPagina {
     int uso = 0;
-    std::int16_t View = 0;  // show the page
-    std::int16_t Print = 0; // print it
-    std::int16_t ChPrt = 0; // ask for the printer first
-    QString Stampante;      // printer name shown in the web parameters window
-    std::int16_t Save = 0;  // save it as an HTML file
-    QString DirSave;        // where
+    std::int16_t View = 0;    // show the page
+    std::int16_t Print = 0;   // print it
+    std::int16_t ChPrt = 0;   // ask for the printer first
+    QString Stampante;        // printer name shown in the web parameters window
+    std::int16_t Save = 0;    // save it as an HTML file
+    QString DirSave;          // where
     std::int16_t IESkede = 0; // 1: in the program's own browser window; 0: a file opened by the system
 };
 

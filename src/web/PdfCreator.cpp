@@ -1,8 +1,8 @@
 #include "web/PdfCreator.h"
 
 #include "core/Attese.h"
-#include "core/Dialoghi.h"
 #include "core/ChiaviIni.h"
+#include "core/Dialoghi.h"
 #include "core/Impostazioni.h"
 #include "core/UtilitaFile.h"
 #include "core/Valori.h"
@@ -15,7 +15,9 @@ QString LeggiPdfCreator(const Impostazioni& impostazioni, const QString& nomeSta
 {
     if (nomeStampante.toUpper() != u"PDFCREATOR"_s)
         return {};
-    const auto valore = [&](const QString& chiave) { return impostazioni.Leggi(Chiavi::PdfCreator(chiave)).trimmed(); };
+    const auto valore = [&](const QString& chiave) {
+        return impostazioni.Leggi(Chiavi::PdfCreator(chiave)).trimmed();
+    };
     if (ValNum(valore(u"UseAutosave"_s)) == 0)
         return {};
     const QString modello = valore(u"AutosaveFilename"_s);

@@ -12,8 +12,8 @@
 inline constexpr char16_t kConnessioneNonAttiva[] = u"# Connessione INTERNET non attiva #";
 
 struct RispostaQuery {
-    QString numero;           // as it was asked
-    std::int16_t stato = 0;   // 0 read, 1 format message (nothing sent), 9 not fetched or not readable
+    QString numero;         // as it was asked
+    std::int16_t stato = 0; // 0 read, 1 format message (nothing sent), 9 not fetched or not readable
     // Values 1..19 and titles 1..7 (0 unused), trimmed of spaces. For a VAT answer: esiti 1 the
     // outcome, 3 the name, 4 the address, 5 and 6 start and end dates, 7 the note, 8 the request
     // date; titoli 2 the message when stato is not 0, or the page's own error ("*** ").

@@ -1,15 +1,17 @@
 #include "app/Avvio.h"
-#include "app/Globali.h"
+#include "app/GeometriaStartup.h"
 #include "app/Startup.h"
 #include "core/CartellaProgramma.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
 #include "core/Twips.h"
 #include "core/Valori.h"
+#include "session/Sessione.h"
+#include "support/CartellaProva.h"
+#include "support/Controlli.h"
 #include "support/DialoghiProva.h"
 
 #include <QMenuBar>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -22,16 +24,15 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CartellaProva> m_cartella;
 
-    QString Ini() const { return m_dir->filePath(u"tarvel.ini"_s); }
     QString Leggi(const QString& sezione, const QString& chiave) const
     {
-        return LeggiIni(Ini(), sezione, chiave);
+        return m_cartella->Ini().Leggi({sezione, chiave});
     }
     void Imposta(const QString& sezione, const QString& chiave, const QString& valore)
     {
-        ScriviIni(Ini(), sezione, chiave, valore);
+        m_cartella->Ini().Scrivi({sezione, chiave}, valore);
     }
     static double Dpi() { return QGuiApplication::primaryScreen()->logicalDotsPerInch(); }
     static QSize Schermo()
@@ -39,12 +40,11 @@ private:
         const QSize px = QGuiApplication::primaryScreen()->geometry().size();
         return {TwipsDaPixel(px.width(), Dpi()), TwipsDaPixel(px.height(), Dpi())};
     }
-    static QAction* Azione(Startup& w, const QString& nome) { return w.findChild<QAction*>(nome); }
     static QStringList VociVisibili(Startup& w)
     {
         QStringList voci;
         for (int i = 1; i <= kNumeroApplicativi; ++i) {
-            QAction* a = Azione(w, u"Mprg_var(%1)"_s.arg(i));
+            QAction* a = w.findChild<QAction*>(u"Mprg_var(%1)"_s.arg(i));
             if (a->isVisible())
                 voci << a->text();
         }
@@ -54,19 +54,31 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ImpostaCartellaProgramma(m_dir->path());
+        m_cartella = std::make_unique<CartellaProva>();
+        ImpostaCartellaProgramma(m_cartella->Percorso());
         DialoghiProva::Installa();
     }
 
+    // A command run first leaves no settings file, so the first window start still centres itself.
+    void primoAvvio_data()
+    {
+        QTest::addColumn<bool>("primaUnComando");
+        QTest::newRow("first start") << false;
+        QTest::newRow("after a command") << true;
+    }
     void primoAvvio()
     {
+        QFETCH(bool, primaUnComando);
+        if (primaUnComando) {
+            ApriSessione(m_cartella->Percorso(), ModoSessione::Comando);
+            QVERIFY(!QFileInfo::exists(m_cartella->File(u"tarvel.ini"_s)));
+        }
         Startup w;
-        QVERIFY(QFileInfo::exists(Ini()));
-        QVERIFY(QFileInfo(m_dir->filePath(u"TempFile"_s)).isDir());
-        QVERIFY(gDirTemp.endsWith(u"/TempFile/"_s));
-        QCOMPARE(gFileDb, m_dir->filePath(u"tarvel.db"_s));
-        QCOMPARE(QDir::currentPath(), QDir(m_dir->path()).canonicalPath());
+        Sessione& s = w.SessioneAperta();
+        QVERIFY(QFileInfo(m_cartella->File(u"TempFile"_s)).isDir());
+        QCOMPARE(s.fileDb, m_cartella->File(u"tarvel.db"_s));
+        QVERIFY(s.database.Aperto());
+        QCOMPARE(QDir::currentPath(), QDir(m_cartella->Percorso()).canonicalPath());
 
         // Centred from the design size: the client area plus the menu bar.
         const int menu = TwipsDaPixel(w.menuBar()->sizeHint().height(), Dpi());
@@ -75,41 +87,36 @@ private Q_SLOTS:
         QCOMPARE(Leggi(u"APPLICATIVI"_s, u"NomeVarie1"_s), u"Editor di testi"_s);
         QCOMPARE(Leggi(u"APPLICATIVI"_s, u"Varie1"_s), EditorDiTesti());
         QCOMPARE(Leggi(u"NAZIONI"_s, u"IT"_s), u"ITALIA,11,11,0,0,0,0"_s);
-        QCOMPARE(gNazioni.size(), 28);
-        QCOMPARE(gIndirizziWeb.VatPiva, u"&piva="_s);
+        QCOMPARE(s.nazioni.Righe().size(), 28);
 
         QCOMPARE(w.windowTitle(), u" CONTROLLO VALIDITA' PARTITA IVA CEE                  (1.0.0)"_s);
-        QCOMPARE(w.objectName(), u"Startup"_s);
         QVERIFY(!w.windowIcon().pixmap(32).isNull());
-        QCOMPARE(w.minimumSize(), w.maximumSize());
         QCOMPARE(w.height(), PixelDaTwips(2550, Dpi()));
         QCOMPARE(w.width(), PixelDaTwips(6360, Dpi()));
         QCOMPARE(w.pos(), QPoint(PixelDaTwips(ValNum(Leggi(u"STARTUP"_s, u"POSX"_s)), Dpi()),
                                  PixelDaTwips(ValNum(Leggi(u"STARTUP"_s, u"POSY"_s)), Dpi())));
-    }
-
-    void menu()
-    {
-        Startup w;
-        const QList<QAction*> barra = w.menuBar()->actions();
-        QStringList testi;
-        for (QAction* a : barra)
-            testi << a->text();
-        QCOMPARE(testi, (QStringList{u"&Fine"_s, u"&Singola"_s, u"&Elenco"_s, u"&DataBase"_s, u"&Nazioni"_s,
-                                     u"&Applicativi"_s, u"&?"_s}));
-        QCOMPARE(Azione(w, u"Mu_about"_s)->text(), u"Su Tarvel"_s);
-        QCOMPARE(Azione(w, u"Mu_ParAppl"_s)->text(), u"Imposta Applicativi"_s);
-        QVERIFY(Azione(w, u"Mu_end"_s)->isEnabled());
-        QVERIFY(Azione(w, u"Mu_Mrn1"_s)->isEnabled());
-        QVERIFY(!Azione(w, u"Mu_MrnEle"_s)->isEnabled());
-
-        // The menu bar stays on one line at the fixed width.
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // The size stays fixed, with the menu bar on one line.
+        QVERIFY(Mostra(w));
         QCOMPARE(w.menuBar()->heightForWidth(w.width()), w.menuBar()->sizeHint().height());
         w.resize(w.width() + 100, w.height() + 100);
         QCOMPARE(w.size(), w.minimumSize());
-        w.close();
+    }
+
+    // A menu bar that wraps makes the frame taller; the window widens to give it one line.
+    void larghezzaFissa_data()
+    {
+        QTest::addColumn<int>("cornice");
+        QTest::addColumn<int>("larghezza");
+        QTest::newRow("800") << 800 << 7000;
+        QTest::newRow("801") << 801 << 6600;
+        QTest::newRow("1000") << 1000 << 6600;
+        QTest::newRow("1001") << 1001 << 8100;
+    }
+    void larghezzaFissa()
+    {
+        QFETCH(int, cornice);
+        QFETCH(int, larghezza);
+        QCOMPARE(LarghezzaFissa(7000, cornice), larghezza);
     }
 
     void posizioneSalvata_data()
@@ -141,41 +148,35 @@ private Q_SLOTS:
     void chiusura_data()
     {
         QTest::addColumn<int>("stato");
-        QTest::addColumn<bool>("scrive");
-        QTest::newRow("normal") << int(Qt::WindowNoState) << true;
-        QTest::newRow("minimized") << int(Qt::WindowMinimized) << false;
-        QTest::newRow("maximized") << int(Qt::WindowMaximized) << false;
+        QTest::addColumn<QPoint>("dove"); // pixels
+        QTest::addColumn<QString>("posx");
+        QTest::addColumn<QString>("posy");
+        const QString y = QString::number(TwipsDaPixel(80, Dpi()));
+        QTest::newRow("normal") << int(Qt::WindowNoState) << QPoint(200, 80)
+                                << QString::number(TwipsDaPixel(200, Dpi())) << y;
+        QTest::newRow("off the left edge") << int(Qt::WindowNoState) << QPoint(-40, 80) << u"0"_s << y;
+        QTest::newRow("minimized") << int(Qt::WindowMinimized) << QPoint(200, 80) << u"1500"_s << u"750"_s;
+        QTest::newRow("maximized") << int(Qt::WindowMaximized) << QPoint(200, 80) << u"1500"_s << u"750"_s;
     }
     void chiusura()
     {
         QFETCH(int, stato);
-        QFETCH(bool, scrive);
+        QFETCH(QPoint, dove);
+        QFETCH(QString, posx);
+        QFETCH(QString, posy);
         Imposta(u"STARTUP"_s, u"POSX"_s, u"1500"_s);
         Imposta(u"STARTUP"_s, u"POSY"_s, u"750"_s);
         Startup w;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.move(PixelDaTwips(3000, Dpi()), PixelDaTwips(1200, Dpi()));
+        QVERIFY(Mostra(w));
+        w.move(dove);
         w.setWindowState(Qt::WindowStates(stato));
         QVERIFY(w.close());
-        QCOMPARE(Leggi(u"STARTUP"_s, u"POSX"_s), scrive ? u"3000"_s : u"1500"_s);
-        QCOMPARE(Leggi(u"STARTUP"_s, u"POSY"_s), scrive ? u"1200"_s : u"750"_s);
-        QCOMPARE(Leggi(u"STARTUP"_s, u"DIMX"_s).isEmpty(), !scrive);
-        QCOMPARE(Leggi(u"STARTUP"_s, u"DIMY"_s).isEmpty(), !scrive);
-        if (scrive)
-            QCOMPARE(Leggi(u"Startup"_s, u"DIMY"_s),
-                     QString::number(TwipsDaPixel(w.frameGeometry().height(), Dpi())));
-    }
-
-    void chiusuraOltreIlBordoSinistro()
-    {
-        Startup w;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.move(-40, 30);
-        QVERIFY(w.close());
-        QCOMPARE(Leggi(u"STARTUP"_s, u"POSX"_s), u"0"_s);
-        QCOMPARE(Leggi(u"STARTUP"_s, u"POSY"_s), QString::number(TwipsDaPixel(30, Dpi())));
+        QVERIFY(!w.SessioneAperta().database.Aperto());
+        QCOMPARE(Leggi(u"STARTUP"_s, u"POSX"_s), posx);
+        QCOMPARE(Leggi(u"STARTUP"_s, u"POSY"_s), posy);
+        const bool normale = stato == Qt::WindowNoState;
+        QCOMPARE(Leggi(u"Startup"_s, u"DIMY"_s),
+                 normale ? QString::number(TwipsDaPixel(w.frameGeometry().height(), Dpi())) : QString());
     }
 
     void applicativi_data()
@@ -206,18 +207,17 @@ private Q_SLOTS:
             Imposta(u"APPLICATIVI"_s, riga.section(u'=', 0, 0), riga.section(u'=', 1));
         Startup w;
         QCOMPARE(VociVisibili(w), voci);
-        QCOMPARE(gPathExcel, excel);
-        QVERIFY(Azione(w, u"Mprg_base"_s)->isVisible());
+        QCOMPARE(w.SessioneAperta().pathExcel, excel);
+        QVERIFY(w.findChild<QAction*>(u"Mprg_base"_s)->isVisible());
     }
 
     void applicativiConFileSolaLettura()
     {
         Imposta(u"STARTUP"_s, u"POSX"_s, u"0"_s);
-        QVERIFY(QFile::setPermissions(Ini(), QFile::ReadOwner));
+        QVERIFY(QFile::setPermissions(m_cartella->File(u"tarvel.ini"_s), QFile::ReadOwner));
         Startup w;
         QCOMPARE(Leggi(u"APPLICATIVI"_s, u"NomeVarie1"_s), QString());
         QCOMPARE(VociVisibili(w), QStringList{u"Editor di Testi"_s});
-        QCOMPARE(LeggiIni(Ini(), u"APPLICATIVI"_s, u"Varie1"_s), QString());
         QVERIFY(w.close()); // nothing written, nothing broken
         QCOMPARE(Leggi(u"STARTUP"_s, u"DIMX"_s), QString());
     }
@@ -238,58 +238,29 @@ private Q_SLOTS:
         if (!valore.isNull())
             Imposta(u"COLORIGRID"_s, u"COLORE1"_s, valore);
         Startup w;
-        QCOMPARE(gColori[1], colore);
-        QCOMPARE(gColori[0], 15400938u);
-        QCOMPARE(gColori[2], 12582399u);
+        QCOMPARE(w.SessioneAperta().colori, (std::array<std::uint32_t, 3>{15400938u, colore, 12582399u}));
         QCOMPARE(Leggi(u"COLORIGRID"_s, u"COLORE0"_s), QString()); // defaults are not written back
     }
 
-    void parametriWeb()
+    void fileRovinati()
     {
-        Imposta(u"WEBPARAM"_s, u"View1"_s, u"1 | mostra"_s);
-        Imposta(u"WEBPARAM"_s, u"Stampante2"_s, u"  PDF  "_s);
-        Imposta(u"WEBPARAM"_s, u"DirSave0"_s, u"/tmp/pagine\taltro"_s);
-        Imposta(u"WEBPARAM"_s, u"IESkede"_s, u"1"_s);
-        Startup w;
-        QCOMPARE(gParametriWeb.View, (std::array<std::int16_t, 3>{0, 1, 0}));
-        QCOMPARE(gParametriWeb.Stampante[2], u"PDF"_s);
-        QCOMPARE(gParametriWeb.DirSave[0], u"/tmp/pagine"_s);
-        QCOMPARE(gParametriWeb.IESkede, std::int16_t(1));
-    }
-
-    void fileImpostazioniRovinato()
-    {
-        QFile f(Ini());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("\x00\xff[STARTUP\x00]\nPOSX=\x01\x02", 21));
-        f.close();
+        QFile ini(m_cartella->File(u"tarvel.ini"_s));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(QByteArray("\x00\xff[STARTUP\x00]\nPOSX=\x01\x02", 21));
+        ini.close();
+        // A file of the database's name that is no database stays as it is, and start-up says nothing.
+        QFile db(m_cartella->File(u"tarvel.db"_s));
+        QVERIFY(db.open(QIODevice::WriteOnly));
+        db.write("non un database\r\n");
+        db.close();
+        DialoghiProva* prova = DialoghiProva::Installa();
         Startup w;
         QVERIFY(w.x() >= 0 && w.y() >= 0);
         QCOMPARE(Leggi(u"APPLICATIVI"_s, u"NomeVarie1"_s), u"Editor di testi"_s);
-    }
-
-    void database()
-    {
-        {
-            Startup w;
-            QVERIFY(gDbAperto);
-            w.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&w));
-            QVERIFY(w.close());
-            QVERIFY(!gDbAperto);
-        }
-        // A file of that name that is no database stays as it is, and start-up says nothing.
-        QFile::remove(gFileDb);
-        QFile f(gFileDb);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("non un database\r\n");
-        f.close();
-        DialoghiProva* prova = DialoghiProva::Installa();
-        Startup w;
-        QVERIFY(!gDbAperto);
+        QVERIFY(!w.SessioneAperta().database.Aperto());
         QVERIFY(prova->Messaggi().isEmpty());
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), QByteArray("non un database\r\n"));
+        QVERIFY(db.open(QIODevice::ReadOnly));
+        QCOMPARE(db.readAll(), QByteArray("non un database\r\n"));
     }
 };
 

@@ -1,13 +1,10 @@
-#include "app/Globali.h"
 #include "checks/VatSingola.h"
-#include "core/CartellaProgramma.h"
-#include "core/FileIni.h"
-#include "countries/Nazioni.h"
-#include "results/StampanteCorrente.h"
+#include "core/StampanteCorrente.h"
+#include "session/Sessione.h"
+#include "support/CartellaProva.h"
+#include "support/Controlli.h"
 #include "support/DialoghiProva.h"
 #include "support/ServerProva.h"
-#include "web/GetHtmPage.h"
-#include "web/IndirizziWeb.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,8 +12,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QTcpServer>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -50,18 +45,13 @@ class TestVatSingola : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<ServerProva> m_server;
-    QTemporaryDir m_dir;
+    ServerProva m_server;
+    std::unique_ptr<CartellaProva> m_cartella;
+    std::unique_ptr<Sessione> m_sessione;
     DialoghiProva* m_dialoghi = nullptr;
     std::unique_ptr<VatSingola> m_w;
 
-    template <typename T = QLabel> T* W(const QString& nome) const
-    {
-        T* w = m_w->findChild<T*>(nome);
-        if (!w)
-            qFatal("missing control");
-        return w;
-    }
+    template <typename T = QLabel> T* W(const QString& nome) const { return Controllo<T>(*m_w, nome); }
     QString Testo(const QString& nome) const { return W(nome)->text(); }
     QColor Colore(int j) const { return W(u"lbEsito(%1)"_s.arg(j))->palette().color(QPalette::WindowText); }
     QStringList Righe() const
@@ -71,7 +61,8 @@ private:
             righe << Testo(u"lbDescr(%1)"_s.arg(j)) + u'|' + Testo(u"lbEsito(%1)"_s.arg(j));
         return righe;
     }
-    // Picks the country (none when empty), types the number and presses Enter, as a user would.
+    // Picks the country (none when empty), types the number and presses Enter, as a user would,
+    // then waits for the answer.
     void Verifica(const QString& nazione, const QString& digitato)
     {
         auto* combo = W<QComboBox>(u"cmbNazioni"_s);
@@ -82,41 +73,36 @@ private:
         casella->clear();
         QTest::keyClicks(casella, digitato);
         QTest::keyClick(casella, Qt::Key_Return);
+        QTRY_VERIFY(casella->isEnabled());
     }
 
 private Q_SLOTS:
-    void initTestCase() { m_server = std::make_unique<ServerProva>(); }
-
     void init()
     {
-        m_server->Svuota();
-        m_server->Imposta(kValida, PaginaProva::Html(Vies("-")));
-        m_server->Imposta(kCessata, PaginaProva::Html(Vies("31/12/2020")));
-        m_server->Imposta(kErrata, PaginaProva::Html("<p class=\"vies_er\">Numero non valido</p>"));
+        m_server.Svuota();
+        m_server.Imposta(kValida, PaginaProva::Html(Vies("-")));
+        m_server.Imposta(kCessata, PaginaProva::Html(Vies("31/12/2020")));
+        m_server.Imposta(kErrata, PaginaProva::Html("<p class=\"vies_er\">Numero non valido</p>"));
         PaginaProva mai;
         mai.maiRisposta = true;
-        m_server->Imposta(kSospesa, mai);
+        m_server.Imposta(kSospesa, mai);
 
-        ImpostaCartellaProgramma(m_dir.path());
-        gFileIni = m_dir.filePath(u"tarvel.ini"_s);
-        ScriviIni(gFileIni, u"INDIRIZZIWEB"_s, u"VAT"_s, m_server->Indirizzo(u"/vies?stato="_s).toString());
-        ScriviIni(gFileIni, u"INDIRIZZIWEB"_s, u"TEMPOMAX"_s, u"1"_s);
-        CaricaNazioni();
-        LeggiIndirizziWeb();
-        gParametriWeb = ParametriWeb{};
+        m_cartella = std::make_unique<CartellaProva>();
+        m_cartella->IndirizziVerso(m_server);
+        m_sessione = ApriSessione(m_cartella->Percorso(), ModoSessione::Finestre);
         m_dialoghi = DialoghiProva::Installa();
-
-        gTipoWeb = 0;
-        m_w = std::make_unique<VatSingola>();
-        m_w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
-        QCOMPARE(gTipoWeb, 1);
+        m_w = std::make_unique<VatSingola>(*m_sessione);
+        QVERIFY(Mostra(*m_w));
         QCOMPARE(Righe(), QStringList(7, u"|"_s));
         QVERIFY(!W<QPushButton>(u"cmdAnalizza"_s)->isVisible());
         QVERIFY(!W<QPushButton>(u"cmdPrt"_s)->isVisible());
     }
 
-    void cleanup() { m_w.reset(); }
+    void cleanup()
+    {
+        m_w.reset();
+        m_sessione.reset();
+    }
 
     void righeEColori()
     {
@@ -127,7 +113,7 @@ private Q_SLOTS:
         QCOMPARE(Colore(3), kVerde);
 
         Verifica(u"IT"_s, u"00743110157"_s);
-        QCOMPARE(m_server->Richieste(), (QStringList{kCessata, kValida}));
+        QCOMPARE(m_server.Richieste(), (QStringList{kCessata, kValida}));
         QCOMPARE(Righe(),
                  (QStringList{u"Esito:|Partita IVA valida"_s, u"Stato membro|IT"_s,
                               u"Denominazione|ROSSI E FIGLI S.R.L."_s, u"Indirizzo|VIA ROMA 1 20100 MILANO"_s,
@@ -163,15 +149,12 @@ private Q_SLOTS:
         QFETCH(QString, errore);
         QFETCH(QString, richiesta);
         Verifica(u"IT"_s, u"00743110157"_s); // rows the error must wipe
-        if (QTest::currentDataTag() == "unreachable"_ba) {
-            QTcpServer chiuso; // nothing listens on its port once it is gone
-            QVERIFY(chiuso.listen(QHostAddress::LocalHost));
-            gIndirizziWeb.Vat = u"http://127.0.0.1:%1/vies?stato="_s.arg(chiuso.serverPort());
-        }
+        if (QTest::currentDataTag() == "unreachable"_ba)
+            m_sessione->indirizzi.Vat = u"ftp://127.0.0.1/vies?stato="_s; // fails without a request
         Verifica(nazione, digitato);
         QCOMPARE(Testo(u"lbError"_s), errore);
         QCOMPARE(Righe(), QStringList(7, u"|"_s));
-        QCOMPARE(m_server->Richieste().mid(1), richiesta.isEmpty() ? QStringList() : QStringList{richiesta});
+        QCOMPARE(m_server.Richieste().mid(1), richiesta.isEmpty() ? QStringList() : QStringList{richiesta});
     }
 
     void digitazione()
@@ -188,7 +171,7 @@ private Q_SLOTS:
         QTest::keyClicks(casella, u"x"_s); // the 14th character moves on without checking
         QCOMPARE(casella->text(), u"IT00743110157X"_s);
         QVERIFY(!casella->hasFocus());
-        QVERIFY(m_server->Richieste().isEmpty());
+        QVERIFY(m_server.Richieste().isEmpty());
     }
 
     void stampa_data()
@@ -217,8 +200,7 @@ private Q_SLOTS:
         m_dialoghi->ProssimaStampante(u"PDF"_s);
         m_w->findChild<QAction*>(u"Mu_print"_s)->trigger();
         QCOMPARE(NomeStampanteCorrente(), u"PDF"_s);
-        const QString pdf = m_dir.filePath(u"singola.pdf"_s);
-        QFile::remove(pdf);
+        const QString pdf = m_cartella->File(u"singola.pdf"_s);
         StampanteCorrente().setOutputFileName(pdf);
 
         Verifica(u"IT"_s, digitato);
@@ -228,6 +210,8 @@ private Q_SLOTS:
         QProcess pdftotext;
         pdftotext.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
         QVERIFY(pdftotext.waitForFinished());
+        QCOMPARE(pdftotext.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(pdftotext.exitCode(), 0);
         QStringList stampate;
         for (const QString& riga : QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\n')) {
             if (!riga.simplified().isEmpty())
@@ -238,26 +222,25 @@ private Q_SLOTS:
 
     void unaVerificaAllaVolta()
     {
-        // The page never comes: while the query waits, the window must refuse a second check and its closing.
-        bool controllato = false;
-        QTimer::singleShot(200, m_w.get(), [&] {
-            auto* casella = W<QLineEdit>(u"Text1"_s);
-            QVERIFY(!casella->isEnabled());
-            QVERIFY(!W<QPushButton>(u"cmdAnalizza"_s)->isEnabled());
-            for (const QString& menu : {u"Mu_end"_s, u"Mu_param"_s, u"Mu_print"_s})
-                QVERIFY(!m_w->findChild<QAction*>(menu)->isEnabled());
-            QTest::keyClick(casella, Qt::Key_Return);
-            QVERIFY(!m_w->close());
-            controllato = true;
-        });
-        Verifica(u"IT"_s, u"22222222222"_s);
-        QVERIFY(controllato);
-        QCOMPARE(m_server->Richieste(), QStringList{kSospesa});
+        // While the page is awaited the window refuses a second check and its closing.
+        auto* casella = W<QLineEdit>(u"Text1"_s);
+        casella->setText(u"IT22222222222"_s);
+        QTest::keyClick(casella, Qt::Key_Return);
+        QVERIFY(!casella->isEnabled());
+        QVERIFY(!W<QPushButton>(u"cmdAnalizza"_s)->isEnabled());
+        for (const QString& menu : {u"Mu_end"_s, u"Mu_param"_s, u"Mu_print"_s})
+            QVERIFY(!m_w->findChild<QAction*>(menu)->isEnabled());
+        QTest::keyClick(m_w.get(), Qt::Key_Return);
+        QVERIFY(!m_w->close());
+        QTRY_COMPARE(m_server.Richieste(), QStringList{kSospesa});
+
+        m_sessione->client.InterrompiTutto();
+        QTRY_VERIFY(casella->isEnabled());
+        QCOMPARE(m_server.Richieste(), QStringList{kSospesa});
         QCOMPARE(Testo(u"lbError"_s), QString::fromUtf16(kConnessioneNonAttiva));
-        QVERIFY(m_w->isVisible());
         for (const QString& menu : {u"Mu_end"_s, u"Mu_param"_s, u"Mu_print"_s})
             QVERIFY(m_w->findChild<QAction*>(menu)->isEnabled());
-        QVERIFY(W<QLineEdit>(u"Text1"_s)->isEnabled());
+        QVERIFY(m_w->close());
     }
 };
 

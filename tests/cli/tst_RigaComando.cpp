@@ -1,14 +1,23 @@
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
+#include "support/CartellaProva.h"
 #include "support/ServerProva.h"
 
-#include <QEventLoop>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
 
-// Runs the real program: commands must work without a display.
+namespace {
+
+const QByteArray kValida = "<p class=\"vies_ok\">Partita IVA valida</p>"
+                           "<th>Stato</th><td>IT</td><th>Denominazione</th><td>ROSSI SRL</td>"
+                           "<th>Indirizzo</th><td>VIA PO 1</td><th>Inizio</th><td>01/02/1990</td>"
+                           "<th>Fine</th><td></td><p class=\"vies_note\">Nota</p>"
+                           "<p class=\"vies_date\">Data della richiesta: 05/12/2026</p>";
+
+} // namespace
+
+// Runs the real program, copied into a program folder of its own: commands work without a display.
 class TestRigaComando : public QObject
 {
     Q_OBJECT
@@ -19,8 +28,11 @@ private:
         QString out;
         QString err;
     };
-    Esito Esegui(const QStringList& argomenti,
-                 const QString& eseguibile = qEnvironmentVariable("TARVEL_ESEGUIBILE"))
+
+    ServerProva m_server;
+    std::unique_ptr<CartellaProva> m_cartella;
+
+    Esito Esegui(const QStringList& argomenti)
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -28,7 +40,7 @@ private:
         env.remove(u"WAYLAND_DISPLAY"_s);
         env.remove(u"QT_QPA_PLATFORM"_s);
         p.setProcessEnvironment(env);
-        p.start(eseguibile, argomenti);
+        p.start(m_cartella->File(u"tarvel"_s), argomenti);
         if (!p.waitForFinished(30000))
             return {-1, {}, {}};
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
@@ -36,49 +48,43 @@ private:
     }
 
 private Q_SLOTS:
-    void versione()
+    void init()
     {
-        const Esito e = Esegui({u"--version"_s});
-        QCOMPARE(e.stato, 0);
-        QCOMPARE(e.out, u"tarvel 1.0.0\n"_s);
+        m_server.Svuota();
+        m_server.Imposta(u"/vies?stato=IT&piva=00743110157"_s, PaginaProva::Html(kValida));
+        m_cartella = std::make_unique<CartellaProva>();
+        QVERIFY(QFile::copy(qEnvironmentVariable("TARVEL_ESEGUIBILE"), m_cartella->File(u"tarvel"_s)));
     }
 
-    void aiuto()
+    void aiutoEUso_data()
     {
-        const Esito e = Esegui({u"--help"_s});
-        QCOMPARE(e.stato, 0);
-        QVERIFY(e.out.startsWith(u"Uso: tarvel"_s));
-        QVERIFY(e.out.contains(u"--version"_s));
+        QTest::addColumn<QStringList>("argomenti");
+        QTest::addColumn<int>("stato");
+        QTest::addColumn<QString>("out"); // the start of standard output
+        QTest::addColumn<QString>("err"); // a piece of standard error
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"tarvel 1.0.0\n"_s << QString();
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"Uso: tarvel"_s << QString();
+        QTest::newRow("unknown command") << QStringList{u"--boh"_s} << 2 << QString() << u"--boh"_s;
+        QTest::newRow("no code") << QStringList{u"verifica"_s, u"--json"_s} << 2 << QString() << u"Uso:"_s;
+        QTest::newRow("unknown option")
+            << QStringList{u"verifica"_s, u"--nulla"_s, u"IT1"_s} << 2 << QString() << u"nulla"_s;
+    }
+    void aiutoEUso()
+    {
+        QFETCH(QStringList, argomenti);
+        QFETCH(int, stato);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const Esito e = Esegui(argomenti);
+        QCOMPARE(e.stato, stato);
+        QVERIFY2(e.out.startsWith(out), qPrintable(e.out));
+        QVERIFY2(e.err.contains(err), qPrintable(e.err));
     }
 
-    void comandoSconosciuto()
-    {
-        const Esito e = Esegui({u"--boh"_s});
-        QCOMPARE(e.stato, 2);
-        QVERIFY(e.out.isEmpty());
-        QVERIFY(e.err.contains(u"--boh"_s));
-        QVERIFY(e.err.contains(u"Uso: tarvel"_s));
-    }
-
-    // The real program, copied into a folder of its own whose settings point at the test server.
     void verifica()
     {
-        ServerProva server;
-        server.Imposta(
-            u"/vies?stato=IT&piva=00743110157"_s,
-            PaginaProva::Html("<p class=\"vies_ok\">Partita IVA valida</p>"
-                              "<th>Stato</th><td>IT</td><th>Denominazione</th><td>ROSSI SRL</td>"
-                              "<th>Indirizzo</th><td>VIA PO 1</td><th>Inizio</th><td>01/02/1990</td>"
-                              "<th>Fine</th><td></td><p class=\"vies_note\">Nota</p>"
-                              "<p class=\"vies_date\">Data della richiesta: 05/12/2026</p>"));
-        QTemporaryDir cartella;
-        const QString eseguibile = cartella.filePath(u"tarvel"_s);
-        QVERIFY(QFile::copy(qEnvironmentVariable("TARVEL_ESEGUIBILE"), eseguibile));
-        const QString ini = cartella.filePath(u"tarvel.ini"_s);
-        ScriviIni(ini, u"INDIRIZZIWEB"_s, u"VAT"_s, server.Indirizzo(u"/vies?stato="_s).toString());
-        ScriviIni(ini, u"INDIRIZZIWEB"_s, u"TEMPOMAX"_s, u"2"_s);
-
-        Esito e = Esegui({u"verifica"_s, u"--json"_s, u"it00743110157"_s, u"IT123"_s, u"FR 1"_s}, eseguibile);
+        m_cartella->IndirizziVerso(m_server, 2);
+        Esito e = Esegui({u"verifica"_s, u"it00743110157"_s, u"IT123"_s, u"FR 1"_s, u"--json"_s});
         QCOMPARE(e.stato, 1);
         const QStringList righe = e.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(righe.size(), 3);
@@ -87,25 +93,71 @@ private Q_SLOTS:
             u"{\"codice\":\"it00743110157\",\"stato\":0,"
             u"\"titoli\":[\"Esito:\",\"Stato\",\"Denominazione\",\"Indirizzo\",\"Inizio\",\"Fine\",\"\"],"
             u"\"esiti\":[\"Partita IVA valida\",\"IT\",\"ROSSI SRL\",\"VIA PO 1\",\"01/02/1990\",\"\","
-            u"\"Nota\",\"05/12/2026\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"]}"_s);
+            u"\"Nota\",\"05/12/2026\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"],\"errore\":\"\"}"_s);
         QVERIFY(righe[1].startsWith(
             u"{\"codice\":\"IT123\",\"stato\":1,\"titoli\":[\"\",\"*** Lunghezza VAT errata 11-11\","_s));
         QVERIFY(righe[2].startsWith(u"{\"codice\":\"FR 1\",\"stato\":1,"_s));
-        QCOMPARE(server.Richieste(), QStringList{u"/vies?stato=IT&piva=00743110157"_s});
-        QVERIFY(QFileInfo(cartella.filePath(u"TempFile"_s)).isDir());
+        QCOMPARE(m_server.Richieste(), QStringList{u"/vies?stato=IT&piva=00743110157"_s});
 
-        e = Esegui({u"verifica"_s, u"IT00743110157"_s}, eseguibile);
+        e = Esegui({u"verifica"_s, u"IT00743110157"_s});
         QCOMPARE(e.stato, 0);
         QVERIFY(e.out.startsWith(u"IT00743110157\n  Esito:                    Partita IVA valida\n"_s));
         QVERIFY(e.out.contains(u"  Denominazione             ROSSI SRL\n"_s));
 
-        server.Svuota(); // unknown pages answer 404 without markers
-        e = Esegui({u"verifica"_s, u"IT00743110157"_s, u"IT1"_s}, eseguibile);
+        // An unknown page answers 404 without markers; the JSON line says why.
+        e = Esegui({u"verifica"_s, u"IT00000000000"_s, u"IT1"_s});
         QCOMPARE(e.stato, 9);
-        QCOMPARE(e.out, u"IT00743110157\n  # Connessione INTERNET non attiva #\n"
-                        u"IT1\n  *** Lunghezza VAT errata 11-11\n"_s);
+        QCOMPARE(
+            e.out,
+            u"IT00000000000\n  # Connessione INTERNET non attiva #\nIT1\n  *** Lunghezza VAT errata 11-11\n"_s);
+        e = Esegui({u"verifica"_s, u"--json"_s, u"IT00000000000"_s});
+        QVERIFY2(e.out.endsWith(u",\"errore\":\"Pagina non leggibile (HTTP 404)\"}\n"_s), qPrintable(e.out));
+    }
 
-        QCOMPARE(Esegui({u"verifica"_s, u"--json"_s}, eseguibile).stato, 2);
+    // A command uses the settings it finds and writes none.
+    void nessunFileImpostazioni()
+    {
+        const Esito e = Esegui({u"verifica"_s, u"IT123"_s});
+        QCOMPARE(e.stato, 1);
+        QVERIFY(!QFileInfo::exists(m_cartella->File(u"tarvel.ini"_s)));
+    }
+
+    // Nobody can answer a retry question: the command cancels it at once, says so once, and the
+    // failed save leaves the answer as it was.
+    void salvataggioSenzaDomande_data()
+    {
+        QTest::addColumn<QStringList>("argomenti");
+        QTest::addColumn<QString>("messaggio"); // "" for silence
+        QTest::newRow("single check options ignored")
+            << QStringList{u"verifica"_s, u"IT00743110157"_s} << QString();
+        QTest::newRow("save folder missing")
+            << QStringList{u"verifica"_s, u"--salva"_s, u"/mancante/cartella"_s, u"IT00743110157"_s}
+            << u"Errori su  /mancante/cartella/PI_IT00743110157.htm: Questo percorso non esiste.\n"_s;
+    }
+    void salvataggioSenzaDomande()
+    {
+        QFETCH(QStringList, argomenti);
+        QFETCH(QString, messaggio);
+        m_cartella->IndirizziVerso(m_server, 2);
+        m_cartella->Ini().Scrivi({{Chiavi::Save(1), u"1"_s}, {Chiavi::DirSave(1), u"/mancante"_s}});
+        QElapsedTimer orologio;
+        orologio.start();
+        const Esito e = Esegui(argomenti);
+        QVERIFY(orologio.elapsed() < 10000);
+        QCOMPARE(e.stato, 0);
+        QVERIFY(e.out.contains(u"ROSSI SRL"_s));
+        QCOMPARE(e.err, messaggio);
+    }
+
+    void salvaPagine()
+    {
+        m_cartella->IndirizziVerso(m_server, 2);
+        const QString cartella = m_cartella->File(u"pagine"_s);
+        QVERIFY(QDir().mkpath(cartella));
+        QCOMPARE(Esegui({u"verifica"_s, u"--salva"_s, cartella, u"IT00743110157"_s}).stato, 0);
+        QFile salvata(cartella + u"/PI_IT00743110157.htm"_s);
+        QVERIFY(salvata.open(QIODevice::ReadOnly));
+        QCOMPARE(salvata.readAll(), kValida + "\r\n");
     }
 };
 

@@ -1,21 +1,15 @@
-#include "app/Globali.h"
 #include "app/Startup.h"
-#include "core/Attesa.h"
 #include "core/CartellaProgramma.h"
-#include "core/CaselleTesto.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
 #include "core/FinestraLavoro.h"
 #include "core/TastiComuni.h"
 #include "core/Twips.h"
+#include "session/Sessione.h"
+#include "support/CartellaProva.h"
+#include "support/Controlli.h"
 #include "support/DialoghiProva.h"
 
-#include <QDesktopServices>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QVBoxLayout>
-#include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -23,21 +17,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// A working window with a text box, an exit button and a resizable border.
-class Prova : public FinestraLavoro
-{
-public:
-    explicit Prova(const QString& nome, bool salva = false) : FinestraLavoro(nome)
+// A working window with a text box, an exit button and a resizable border; it remembers its place.
+struct Prova : FinestraLavoro {
+    Prova(Impostazioni& ini, const QString& nome, QWidget* padre = nullptr) : FinestraLavoro(ini, nome, padre)
     {
         setWindowTitle(u"Prova"_s);
-        casella = new QLineEdit(this);
-        uscita = new QPushButton(u"&USCITA"_s, this);
         auto* layout = new QVBoxLayout(this);
-        layout->addWidget(casella);
-        layout->addWidget(uscita);
+        layout->addWidget(casella = new QLineEdit(this));
+        layout->addWidget(uscita = new QPushButton(u"&USCITA"_s, this));
         resize(300, 200);
-        if (salva)
-            SalvaPosizioneInChiusura();
+        SalvaPosizioneInChiusura();
     }
     QLineEdit* casella;
     QPushButton* uscita;
@@ -54,217 +43,95 @@ class TestFinestreComuni : public QObject
 {
     Q_OBJECT
 
-public Q_SLOTS:
-    void Apri(const QUrl& url) { m_aperti << url; }
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QList<QUrl> m_aperti;
-
-    static void Mostra(QWidget& w)
-    {
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-    }
+    std::unique_ptr<CartellaProva> m_cartella;
+    DialoghiProva* m_dialoghi = nullptr;
 
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ImpostaCartellaProgramma(m_dir->path());
-        gFileIni = m_dir->filePath(u"tarvel.ini"_s);
-        DialoghiProva::Installa();
+        m_cartella = std::make_unique<CartellaProva>();
+        ImpostaCartellaProgramma(m_cartella->Percorso());
+        m_dialoghi = DialoghiProva::Installa();
     }
 
-    void f2PremeUscitaDellaSolaFinestra()
+    void tasti()
     {
-        Prova a(u"A"_s), b(u"B"_s);
-        Mostra(a);
-        Mostra(b);
+        Prova a(m_cartella->Ini(), u"EleVATok"_s);
+        Prova b(m_cartella->Ini(), u"B"_s, &a);
+        QVERIFY(Mostra(a) && Mostra(b));
         QSignalSpy premutoA(a.uscita, &QPushButton::clicked), premutoB(b.uscita, &QPushButton::clicked);
-        a.casella->setFocus();
+        // F2 presses the exit button of its own window only, not one of a window it opened; only Ctrl
+        // counts among the modifiers.
         QTest::keyClick(a.casella, Qt::Key_F2);
-        QTest::keyClick(a.casella, Qt::Key_F2, Qt::ShiftModifier); // only Ctrl counts
-        QCOMPARE(premutoA.count(), 2);
-        QCOMPARE(premutoB.count(), 0);
+        QTest::keyClick(a.casella, Qt::Key_F2, Qt::ShiftModifier);
         a.uscita->setEnabled(false);
         QTest::keyClick(a.casella, Qt::Key_F2);
         QCOMPARE(premutoA.count(), 2);
-    }
-
-    void ctrlF8MostraIlNomeInterno()
-    {
-        Prova a(u"EleVATok"_s);
-        Mostra(a);
+        QCOMPARE(premutoB.count(), 0);
+        // Ctrl+F8 shows the internal name and back; F8 alone is the window's.
         QTest::keyClick(a.casella, Qt::Key_F8, Qt::ControlModifier);
         QCOMPARE(a.windowTitle(), u"EleVATok !"_s);
-        QCOMPARE(gTitoloSalvato, u"Prova"_s);
         QTest::keyClick(a.casella, Qt::Key_F8);
-        QCOMPARE(a.windowTitle(), u"EleVATok !"_s); // F8 alone is the window's
+        QCOMPARE(a.windowTitle(), u"EleVATok !"_s);
         QTest::keyClick(a.casella, Qt::Key_F8, Qt::ControlModifier);
         QCOMPARE(a.windowTitle(), u"Prova"_s);
-    }
 
-    void ctrlF2ChiedeUscitaForzata_data()
-    {
-        QTest::addColumn<Risposta>("risposta");
-        QTest::newRow("no") << Risposta::No;
-        QTest::newRow("yes") << Risposta::Si;
-    }
-    void ctrlF2ChiedeUscitaForzata()
-    {
-        QFETCH(Risposta, risposta);
+        // Ctrl+F2 asks; only Yes ends the program, at once and without pressing the exit button.
         int fine = 0;
         ImpostaFineProgramma([&fine] { ++fine; });
-        DialoghiProva* dialoghi = DialoghiProva::Installa();
-        dialoghi->ProssimaRisposta(risposta);
-        Prova a(u"A"_s);
-        Mostra(a);
-        QSignalSpy premuto(a.uscita, &QPushButton::clicked);
-        QTest::keyClick(a.casella, Qt::Key_F2, Qt::ControlModifier);
-
-        QCOMPARE(dialoghi->Messaggi().size(), 1);
-        const Messaggio& m = dialoghi->Messaggi().first();
-        QCOMPARE(m.testo, u"FINE DI tarvel?"_s);
-        QCOMPARE(m.titolo, u"USCITA FORZATA"_s);
-        QCOMPARE(m.pulsanti, Pulsanti::SiNo);
-        QCOMPARE(m.icona, Icona::Esclamazione);
-        QCOMPARE(m.predefinita, Risposta::No);
-        QCOMPARE(fine, risposta == Risposta::Si ? 1 : 0);
-        QCOMPARE(premuto.count(), 0);
-        QVERIFY(a.isVisible());
+        m_dialoghi->ProssimaRisposta(Risposta::No);
+        m_dialoghi->ProssimaRisposta(Risposta::Si);
+        QTest::keyClick(b.casella, Qt::Key_F2, Qt::ControlModifier);
+        const int dopoNo = fine;
+        QTest::keyClick(b.casella, Qt::Key_F2, Qt::ControlModifier);
         ImpostaFineProgramma([] { QFAIL("the program would have ended"); });
-    }
-
-    void ctrlFApreLaRadice()
-    {
-        QDesktopServices::setUrlHandler(u"file"_s, this, "Apri");
-        Prova a(u"A"_s);
-        Mostra(a);
-        QTest::keyClick(a.casella, Qt::Key_F);
-        QTest::keyClick(a.casella, Qt::Key_F, Qt::ControlModifier);
-        QDesktopServices::unsetUrlHandler(u"file"_s);
-        QCOMPARE(a.casella->text(), u"f"_s);
-        QCOMPARE(m_aperti, QList<QUrl>{QUrl::fromLocalFile(u"/"_s)});
-    }
-
-    void tastiDellaFinestraPrincipale()
-    {
-        Startup w;
-        Mostra(w);
-        QTest::keyClick(&w, Qt::Key_F8, Qt::ControlModifier);
-        QCOMPARE(w.windowTitle(), u"Startup !"_s);
-    }
-
-    void caratteriFiltrati_data()
-    {
-        QTest::addColumn<bool>("cifre");
-        QTest::addColumn<QString>("battuto");
-        QTest::addColumn<QString>("atteso");
-        QTest::newRow("digits only") << true << u"a1 b2-3.9"_s << u"1239"_s;
-        QTest::newRow("upper case") << false << u"it 12-àz"_s << u"IT 12-àZ"_s;
-    }
-    void caratteriFiltrati()
-    {
-        QFETCH(bool, cifre);
-        QFETCH(QString, battuto);
-        QFETCH(QString, atteso);
-        QLineEdit casella;
-        FiltraCaratteri(&casella, cifre ? SoloCifre : Maiuscolo);
-        for (QChar c : battuto) // keyClicks takes ASCII only
-            QTest::sendKeyEvent(QTest::Click, &casella, Qt::Key(c.toUpper().unicode()), QString(c), {});
-        QCOMPARE(casella.text(), atteso);
-        QTest::keyClick(&casella, Qt::Key_Backspace);
-        QTest::keyClick(&casella, Qt::Key_Home);
-        QTest::keyClick(&casella, Qt::Key_Delete);
-        QCOMPARE(casella.text(), atteso.mid(1, atteso.size() - 2));
-    }
-
-    void tabAutomatico()
-    {
-        QWidget w;
-        auto* prima = new QLineEdit(&w);
-        auto* seconda = new QLineEdit(&w);
-        new QVBoxLayout(&w);
-        w.layout()->addWidget(prima);
-        w.layout()->addWidget(seconda);
-        prima->setMaxLength(3);
-        FiltraCaratteri(prima, SoloCifre);
-        connect(prima, &QLineEdit::textChanged, prima, [prima] { TabAutomatico(prima); });
-        connect(seconda, &QLineEdit::textChanged, seconda, [seconda] { TabAutomatico(seconda); });
-        Mostra(w);
-        prima->setFocus();
-        QTest::keyClicks(prima, u"1x2"_s);
-        QVERIFY(prima->hasFocus());
-        QTest::keyClick(prima, Qt::Key_3);
-        QVERIFY(seconda->hasFocus());
-        QTest::keyClicks(seconda, u"abcdef"_s); // no length limit of its own: stays
-        QVERIFY(seconda->hasFocus());
-        QTest::keyClick(seconda, Qt::Key_Backtab);
-        QVERIFY(prima->hasFocus()); // the digits filter leaves Tab alone
-        QCOMPARE(prima->text(), u"123"_s);
-    }
-
-    void apreSottoLaFinestraPrincipale()
-    {
-        Startup principale;
-        Mostra(principale);
-        Prova a(u"A"_s);
-        Mostra(a);
-        // Left on the client area; top lower than the menu bar by the main window's bottom border.
-        const QRect esterno = principale.frameGeometry();
-        const QPoint cliente = principale.centralWidget()->mapToGlobal(QPoint(0, 0));
-        QCOMPARE(Tw(a.frameGeometry().left()), Tw(cliente.x()));
-        QCOMPARE(Tw(a.frameGeometry().top()),
-                 Tw(cliente.y() + esterno.bottom() - principale.geometry().bottom()) - 90);
-        QCOMPARE(a.size(), QSize(300, 200));
+        QCOMPARE(dopoNo, 0);
+        QCOMPARE(fine, 1);
+        QCOMPARE(premutoB.count(), 0);
+        QCOMPARE(m_dialoghi->Messaggi().size(), 2);
+        const Messaggio& m = m_dialoghi->Messaggi().first();
+        QCOMPARE(m.titolo + u": "_s + m.testo, u"USCITA FORZATA: FINE DI tarvel?"_s);
+        QVERIFY(m.pulsanti == Pulsanti::SiNo && m.icona == Icona::Esclamazione &&
+                m.predefinita == Risposta::No);
     }
 
     void posizioneSalvataERipristinata_data()
     {
-        QTest::addColumn<int>("stato");
-        QTest::addColumn<QString>("wstate");
-        QTest::newRow("normal") << int(Qt::WindowNoState) << u"0"_s;
-        QTest::newRow("minimized reopens maximized") << int(Qt::WindowMinimized) << u"2"_s;
+        QTest::addColumn<Qt::WindowState>("stato");
+        QTest::newRow("normal") << Qt::WindowNoState;
+        QTest::newRow("minimized reopens maximized") << Qt::WindowMinimized;
     }
     void posizioneSalvataERipristinata()
     {
-        QFETCH(int, stato);
-        QFETCH(QString, wstate);
+        QFETCH(Qt::WindowState, stato);
+        const bool normale = stato == Qt::WindowNoState;
         Startup principale; // its frame stands in for the frame of a window not yet shown
-        Mostra(principale);
+        QVERIFY(Mostra(principale));
+        int esterna = 0; // outer width, in twips
         {
-            Prova a(u"EleVATok"_s, true);
-            Mostra(a);
+            Prova a(m_cartella->Ini(), u"EleVATok"_s);
+            QVERIFY(Mostra(a));
             a.resize(400, 250);
-            a.setWindowState(Qt::WindowStates(stato));
+            esterna = Tw(a.frameGeometry().width());
+            a.setWindowState(stato);
             a.close();
         }
-        const auto leggi = [&](const QString& chiave) { return LeggiIni(gFileIni, u"EleVATok"_s, chiave); };
-        QCOMPARE(leggi(u"WSTATE"_s), wstate);
-        QCOMPARE(leggi(u"DIMX"_s),
-                 wstate == u"0"_s ? QString::number(Tw(400 + 4)) : QString()); // 2-pixel frame
+        // In the file, where another reader of it (the main window's session) finds it.
+        const Impostazioni& altro = principale.SessioneAperta().impostazioni;
+        QCOMPARE(altro.Leggi(Chiavi::WState(u"EleVATok"_s)), normale ? u"0"_s : u"2"_s);
+        QCOMPARE(altro.Leggi(Chiavi::DimX(u"EleVATok"_s)), normale ? QString::number(esterna) : QString());
 
-        Prova b(u"EleVATok"_s);
-        Mostra(b);
-        QCOMPARE(b.isMaximized(), wstate == u"2"_s);
-        if (!b.isMaximized())
-            QCOMPARE(b.size(), QSize(400, 250));
-    }
-
-    void attesa()
-    {
-        Prova a(u"A"_s);
-        Mostra(a);
-        a.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&a));
-        InizioAttesa();
-        QCOMPARE(gFormAttesa.data(), &a);
-        QCOMPARE(a.cursor().shape(), Qt::WaitCursor);
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        FineAttesa();
-        QCOMPARE(a.cursor().shape(), Qt::ArrowCursor);
-        QVERIFY(!QApplication::overrideCursor());
+        Prova b(m_cartella->Ini(), u"EleVATok"_s);
+        QVERIFY(Mostra(b));
+        QCOMPARE(b.isMaximized(), !normale);
+        if (!normale)
+            return;
+        QCOMPARE(b.size(), QSize(400, 250));
+        // Left on the main window's client area; top lower than its menu bar by its bottom border.
+        const QPoint cliente = principale.centralWidget()->mapToGlobal(QPoint(0, 0));
+        const int bordo = principale.frameGeometry().bottom() - principale.geometry().bottom();
+        QCOMPARE(Tw(b.frameGeometry().left()), Tw(cliente.x()));
+        QCOMPARE(Tw(b.frameGeometry().top()), Tw(cliente.y() + bordo) - 90);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "core/Attese.h"
-#include "core/ErroriFile.h"
 #include "core/UtilitaFile.h"
 #include "support/DialoghiProva.h"
 
@@ -16,12 +15,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Lets the test act while a message is up, as a user who frees a file before answering Retry.
-class DialoghiConRimedio : public DialoghiProva
-{
-public:
+// Lets the test act while a message is up, as a user who mends things before answering Retry.
+struct DialoghiConRimedio : DialoghiProva {
     std::function<void()> rimedio;
-
     Risposta Mostra(const Messaggio& messaggio) override
     {
         if (rimedio)
@@ -31,32 +27,14 @@ public:
 };
 
 // The lock a program writing the file holds.
-class Blocco
-{
-public:
-    explicit Blocco(const QString& percorso) : m_fd(::open(QFile::encodeName(percorso).constData(), O_RDONLY))
+struct Blocco {
+    explicit Blocco(const QString& p) : fd(::open(QFile::encodeName(p).constData(), O_RDONLY))
     {
-        if (m_fd >= 0)
-            ::flock(m_fd, LOCK_EX);
+        ::flock(fd, LOCK_EX);
     }
-    ~Blocco() { Rilascia(); }
-    void Rilascia()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd;
+    ~Blocco() { ::close(fd); }
+    int fd;
 };
-
-void Scrivi(const QString& percorso, const QByteArray& dati)
-{
-    QFile f(percorso);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(dati);
-}
 
 QByteArray Leggi(const QString& percorso)
 {
@@ -75,6 +53,11 @@ private:
     DialoghiConRimedio* m_prova = nullptr;
 
     QString P(const QString& nome) const { return m_dir->filePath(nome); }
+    void Scrivi(const QString& nome, const QByteArray& dati)
+    {
+        QFile f(P(nome));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(dati) == dati.size());
+    }
 
 private Q_SLOTS:
     void init()
@@ -85,102 +68,81 @@ private Q_SLOTS:
         ImpostaDialoghi(std::move(dialoghi));
         Attese().unitaFileMs = 60'000; // a test that waits for the limit has a fault
         Attese().passoMs = 1;
+        Attese().tentativiMassimi = 3;
     }
 
-    void nomeArchivio_data()
+    void apertura()
+    {
+        // A name holding a character the check refuses is never opened; spaces and accents are fine.
+        QFile f;
+        for (const QString& nome : {u"elenco?.txt"_s, u"elenco].txt"_s})
+            QVERIFY(!ApriArchivio(f, P(nome), kModoScrittura) && !QFile::exists(P(nome)));
+        QVERIFY(ApriArchivio(f, P(u"società perù.txt"_s), kModoScrittura));
+        QCOMPARE(m_prova->Messaggi().size(), 2);
+        const Messaggio& m = m_prova->Messaggi().last();
+        QCOMPARE(m.titolo + u": "_s + m.testo,
+                 u"Nome errato: Il nome dell'archivio "_s + P(u"elenco].txt"_s) + u" non e' corretto"_s);
+        QCOMPARE(m.icona, Icona::Esclamazione);
+
+        const QString p = P(u"a.txt"_s);
+        Scrivi(u"a.txt"_s, "riga1\r\n");
+        QVERIFY(ApriArchivio(f, p, kModoAccodamento) && f.write("riga2\r\n") == 7);
+        QVERIFY(ApriArchivio(f, p, kModoRecord, 7) && f.seek(7) && f.write("RIGA2") == 5 && f.flush());
+        QCOMPARE(Leggi(p), QByteArray("riga1\r\nRIGA2\r\n"));
+        // Failures the caller reports in its own words.
+        m_prova->Svuota();
+        QVERIFY(!ApriArchivio(f, p, 6) && !ApriArchivio(f, p, kModoRecord, 0));
+        QVERIFY(!ApriArchivio(f, P(u"manca.txt"_s), kModoLettura));
+        QVERIFY(!ApriArchivio(f, m_dir->path(), kModoScrittura)); // a folder is no file, even for root
+        QVERIFY(m_prova->Messaggi().isEmpty() && !f.isOpen());
+    }
+
+    void erroreRimediabile_data()
     {
         QTest::addColumn<QString>("nome");
-        QTest::addColumn<bool>("accettato");
-        QTest::newRow("question mark") << u"elenco?.txt"_s << false;
-        QTest::newRow("closing bracket") << u"elenco].txt"_s << false;
-        QTest::newRow("semicolon") << u"a;b.txt"_s << false;
-        QTest::newRow("spaces") << u"elenco clienti.txt"_s << true;
-        QTest::newRow("accents") << u"società perù.txt"_s << true;
+        QTest::addColumn<QString>("testo");
+        QTest::newRow("missing folder") << u"nuova/esiti.txt"_s << u"Questo percorso non esiste."_s;
+        QTest::newRow("held by its writer") << u"esiti.txt"_s << u"L'archivio è già aperto."_s;
     }
-    void nomeArchivio()
+    void erroreRimediabile()
     {
         QFETCH(QString, nome);
-        QFETCH(bool, accettato);
-        QFile f;
-        QCOMPARE(ApriArchivio(f, P(nome), kModoScrittura), accettato);
-        QCOMPARE(QFile::exists(P(nome)), accettato);
-        if (accettato) {
-            QVERIFY(m_prova->Messaggi().isEmpty());
-            return;
+        QFETCH(QString, testo);
+        const QString p = P(nome);
+        std::unique_ptr<Blocco> blocco;
+        if (nome == u"esiti.txt"_s) {
+            Scrivi(nome, "dati di un altro programma");
+            blocco = std::make_unique<Blocco>(p);
         }
-        QCOMPARE(m_prova->Messaggi().size(), 1);
-        const Messaggio& m = m_prova->Messaggi().first();
-        QCOMPARE(m.testo, u"Il nome dell'archivio "_s + P(nome) + u" non e' corretto"_s);
-        QCOMPARE(m.titolo, u"Nome errato"_s);
-        QCOMPARE(m.icona, Icona::Esclamazione);
-    }
-
-    void modiDiApertura()
-    {
-        const QString p = P(u"a.txt"_s);
-        Scrivi(p, "riga1\r\n");
-        QFile f;
-        QVERIFY(ApriArchivio(f, p, kModoAccodamento));
-        f.write("riga2\r\n");
-        f.close();
-        QCOMPARE(Leggi(p), QByteArray("riga1\r\nriga2\r\n"));
-        QVERIFY(ApriArchivio(f, p, kModoRecord, 7));
-        QVERIFY(f.seek(7));
-        f.write("RIGA2");
-        f.close();
-        QVERIFY(ApriArchivio(f, p, kModoBinario));
-        QCOMPARE(f.readAll(), QByteArray("riga1\r\nRIGA2\r\n"));
-        QVERIFY(ApriArchivio(f, p, kModoLettura));
-        QVERIFY(!f.isWritable());
-        QVERIFY(ApriArchivio(f, p, kModoScrittura));
-        QCOMPARE(f.size(), 0);
-        f.close();
-
-        // Failures the caller reports in its own words.
-        QVERIFY(!ApriArchivio(f, p, 0));
-        QVERIFY(!ApriArchivio(f, p, 6));
-        QVERIFY(!ApriArchivio(f, p, kModoRecord, 0));
-        QVERIFY(!ApriArchivio(f, P(u"manca.txt"_s), kModoLettura));
-        QVERIFY(!ApriArchivio(f, m_dir->path(), kModoLettura)); // a folder is no file, even for root
-        QVERIFY(!ApriArchivio(f, m_dir->path(), kModoScrittura));
-        QVERIFY(m_prova->Messaggi().isEmpty());
-        QVERIFY(!f.isOpen());
-    }
-
-    void percorsoMancante()
-    {
-        const QString p = P(u"nuova/esiti.txt"_s);
+        const QByteArray prima = Leggi(p);
         QFile f;
         m_prova->ProssimaRisposta(Risposta::Annulla);
         QVERIFY(!ApriArchivio(f, p, kModoScrittura));
-        QCOMPARE(m_prova->Messaggi().size(), 1);
-        const Messaggio m = m_prova->Messaggi().first();
-        QCOMPARE(m.testo, u"Questo percorso non esiste."_s);
-        QCOMPARE(m.titolo, u"Errori su  "_s + p);
-        QCOMPARE(m.pulsanti, Pulsanti::RiprovaAnnulla);
-        QCOMPARE(m.predefinita, Risposta::Riprova);
-
-        m_prova->rimedio = [&] { QDir().mkpath(P(u"nuova"_s)); };
-        m_prova->ProssimaRisposta(Risposta::Riprova);
-        QVERIFY(ApriArchivio(f, p, kModoScrittura));
-        QCOMPARE(m_prova->Messaggi().size(), 2);
-    }
-
-    void fileBloccato()
-    {
-        const QString p = P(u"esiti.txt"_s);
-        Scrivi(p, "dati di un altro programma");
-        Blocco blocco(p);
-        QFile f;
-        m_prova->ProssimaRisposta(Risposta::Annulla);
+        // A user who keeps answering Retry (the default) is let go after the last attempt.
         QVERIFY(!ApriArchivio(f, p, kModoScrittura));
-        QCOMPARE(m_prova->Messaggi().first().testo, u"L'archivio è già aperto."_s);
-        QCOMPARE(Leggi(p), QByteArray("dati di un altro programma")); // not emptied under its writer
-
-        m_prova->rimedio = [&] { blocco.Rilascia(); };
-        m_prova->ProssimaRisposta(Risposta::Riprova);
+        QCOMPARE(Leggi(p), prima); // not emptied under its writer
+        QCOMPARE(m_prova->Messaggi().size(), 1 + Attese().tentativiMassimi);
+        for (const Messaggio& m : m_prova->Messaggi()) {
+            QCOMPARE(m.testo, testo);
+            QCOMPARE(m.titolo, u"Errori su  "_s + p);
+            QVERIFY(m.pulsanti == Pulsanti::RiprovaAnnulla && m.predefinita == Risposta::Riprova);
+        }
+        // Mended while the message is up: Retry opens it.
+        m_prova->rimedio = [&] { blocco ? blocco.reset() : void(QDir().mkpath(P(u"nuova"_s))); };
         QVERIFY(ApriArchivio(f, p, kModoScrittura));
         QCOMPARE(f.size(), 0);
+    }
+
+    void rigaComandoSenzaRiprova()
+    {
+        // Nobody can mend anything meanwhile: a retry is never offered, every other question takes its
+        // default.
+        DialoghiRigaComando riga;
+        QCOMPARE(riga.Mostra({{}, {}, Icona::Nessuna, Pulsanti::RiprovaAnnulla, Risposta::Riprova}),
+                 Risposta::Annulla);
+        QCOMPARE(riga.Mostra({{}, {}, Icona::Nessuna, Pulsanti::InterrompiRiprovaIgnora, Risposta::Riprova}),
+                 Risposta::Interrompi);
+        QCOMPARE(riga.Mostra({{}, {}, Icona::Nessuna, Pulsanti::SiNo, Risposta::No}), Risposta::No);
     }
 
     void fileEsiste_data()
@@ -199,132 +161,74 @@ private Q_SLOTS:
         QTest::newRow("folder asked for") << u"cart*"_s << kAttrCartella << true;
         QTest::newRow("missing folder") << u"manca/*.txt"_s << kAttrNormale << false;
         QTest::newRow("file used as folder") << u"elenco.txt/x"_s << kAttrNormale << false;
+        QTest::newRow("quoted") << u"\"con spazio.txt\""_s << kAttrNormale << true;
     }
     void fileEsiste()
     {
         QFETCH(QString, nome);
         QFETCH(int, attributi);
         QFETCH(bool, trovato);
-        Scrivi(P(u"elenco.txt"_s), "IT1\r\n");
-        Scrivi(P(u".nascosto"_s), "");
+        for (const QString& n : {u"elenco.txt"_s, u"con spazio.txt"_s, u".nascosto"_s})
+            Scrivi(n, "IT1\r\n");
         QVERIFY(QDir().mkpath(P(u"cartella"_s)));
-        QString percorso = P(nome);
+        QString percorso = nome.startsWith(u'"') ? u'"' + P(nome.mid(1)) : P(nome);
         QCOMPARE(FileEsiste(percorso, attributi), trovato);
-        QCOMPARE(percorso, P(nome));
-        QVERIFY(m_prova->Messaggi().isEmpty());
-    }
-
-    void fileEsisteTraVirgolette()
-    {
-        const QString p = P(u"con spazio.txt"_s);
-        Scrivi(p, "x");
-        QString percorso = u'"' + p + u'"';
-        QVERIFY(FileEsiste(percorso));
-        QCOMPARE(percorso, p);
+        QCOMPARE(percorso, P(QString(nome).remove(u'"'))); // the quotes go, in the caller's copy too
         QString vuoto = u"   "_s;
         QVERIFY(!FileEsiste(vuoto));
-    }
-
-    void messaggioErroreFile_data()
-    {
-        QTest::addColumn<int>("numero");
-        QTest::addColumn<Risposta>("scelta");
-        QTest::addColumn<QString>("testo"); // empty: no message
-        QTest::addColumn<Pulsanti>("pulsanti");
-        QTest::addColumn<int>("esito");
-        QTest::newRow("55 retry") << 55 << Risposta::Riprova << u"L'archivio è già aperto."_s
-                                  << Pulsanti::RiprovaAnnulla << 0;
-        QTest::newRow("57 cancel") << 57 << Risposta::Annulla << u"Errore di I/O sul DEVICE del file   C:"_s
-                                   << Pulsanti::RiprovaAnnulla << 2;
-        QTest::newRow("62")
-            << 62 << Risposta::Ok
-            << u"L'archivio ha un fine-file non standard,\no è stata fatta una lettura oltre la fine."_s
-            << Pulsanti::Ok << 2;
-        QTest::newRow("71") << 71 << Risposta::Riprova << u"Il disco non è pronto   C:"_s
-                            << Pulsanti::RiprovaAnnulla << 0;
-        QTest::newRow("70 not in the table") << 70 << Risposta::Ok << QString() << Pulsanti::Ok << 3;
-    }
-    void messaggioErroreFile()
-    {
-        QFETCH(int, numero);
-        QFETCH(Risposta, scelta);
-        QFETCH(QString, testo);
-        QFETCH(Pulsanti, pulsanti);
-        QFETCH(int, esito);
-        m_prova->ProssimaRisposta(scelta);
-        QCOMPARE(MessaggioErroreFile(numero, u"C:\\Dati\\esiti.txt"_s), esito);
-        QCOMPARE(m_prova->Messaggi().size(), testo.isEmpty() ? 0 : 1);
-        if (testo.isEmpty())
-            return;
-        const Messaggio& m = m_prova->Messaggi().first();
-        QCOMPARE(m.testo, testo);
-        QCOMPARE(m.titolo, u"Errori su  C:\\Dati\\esiti.txt"_s);
-        QCOMPARE(m.pulsanti, pulsanti);
-        QCOMPARE(m.icona, Icona::Esclamazione);
-    }
-
-    void eliminaFile()
-    {
-        QElapsedTimer tempo;
-        tempo.start();
-        EliminaFile(P(u"manca.pdf"_s), 0);
-        QVERIFY(tempo.elapsed() < Attese().unitaFileMs); // no retrying for a file that is not there
-
-        // Held by its writer for a moment: deleted as soon as it is free.
-        const QString p = P(u"stampa.pdf"_s);
-        Scrivi(p, "%PDF");
-        auto blocco = std::make_unique<Blocco>(p);
-        QTimer::singleShot(30, this, [&] { blocco.reset(); });
-        EliminaFile(p, 0);
-        QVERIFY(!QFile::exists(p));
-
-        // Held beyond the limit: it gives up and the file stays.
-        Attese().unitaFileMs = 20;
-        Scrivi(p, "%PDF");
-        Blocco tenuto(p);
-        EliminaFile(p, 0);
-        QVERIFY(QFile::exists(p));
         QVERIFY(m_prova->Messaggi().isEmpty());
     }
 
-    void rinominaFile()
+    void eliminaERinomina()
     {
-        const QString vecchio = P(u"stampa.pdf"_s);
-        const QString nuovo = P(u"IT00743110157.pdf"_s);
-        Scrivi(vecchio, "nuova");
-        Scrivi(nuovo, "vecchia");
+        // Held by its writer for a moment: deleted, then renamed, as soon as it is free.
+        const QString vecchio = P(u"stampa.pdf"_s), nuovo = P(u"IT00743110157.pdf"_s);
+        Scrivi(u"IT00743110157.pdf"_s, "vecchia");
+        auto blocco = std::make_unique<Blocco>(nuovo);
+        QTimer::singleShot(30, this, [&] { blocco.reset(); });
+        EliminaFile(nuovo, 0);
+        QVERIFY(!QFile::exists(nuovo));
+        Scrivi(u"stampa.pdf"_s, "nuova");
+        Scrivi(u"IT00743110157.pdf"_s, "vecchia");
+        blocco = std::make_unique<Blocco>(vecchio);
+        QTimer::singleShot(30, this, [&] { blocco.reset(); });
         RinominaFile(vecchio, nuovo, 0);
         QVERIFY(!QFile::exists(vecchio));
         QCOMPARE(Leggi(nuovo), QByteArray("nuova"));
 
-        // Still being written: renamed once its writer lets go.
-        Scrivi(vecchio, "seconda");
-        auto blocco = std::make_unique<Blocco>(vecchio);
-        QTimer::singleShot(30, this, [&] { blocco.reset(); });
-        RinominaFile(vecchio, nuovo, 0);
-        QCOMPARE(Leggi(nuovo), QByteArray("seconda"));
-
-        // No source within the limit: the old target is gone all the same.
+        // Held beyond the limit: it gives up, the file stays. No source: the old target goes all the same.
         Attese().unitaFileMs = 20;
-        RinominaFile(vecchio, nuovo, 0);
-        QVERIFY(!QFile::exists(nuovo));
+        Blocco tenuto(nuovo);
+        EliminaFile(nuovo, 0);
+        QVERIFY(QFile::exists(nuovo));
+        Scrivi(u"altro.pdf"_s, "x");
+        RinominaFile(vecchio, P(u"altro.pdf"_s), 0);
+        QVERIFY(!QFile::exists(P(u"altro.pdf"_s)));
+        QVERIFY(m_prova->Messaggi().isEmpty());
     }
 
-    void cartellaDi_data()
+    void percorsi_data()
     {
         QTest::addColumn<QString>("percorso");
         QTest::addColumn<QString>("cartella");
-        QTest::newRow("backslash alone") << u"\\"_s << QString();
-        QTest::newRow("slashes") << u"/usr/local/bin/tarvel"_s << u"/usr/local/bin"_s;
-        QTest::newRow("backslashes") << u"C:\\Programmi\\Excel.exe"_s << u"C:\\Programmi"_s;
-        QTest::newRow("mixed, last one wins") << u"dati/lista\\elenco.txt"_s << u"dati/lista"_s;
-        QTest::newRow("no separator") << u"tarvel"_s << QString();
+        QTest::addColumn<QString>("conSeparatore");
+        QTest::addColumn<QString>("nomeSicuro");
+        QTest::newRow("backslash alone") << u"\\"_s << QString() << u"\\"_s << u"_"_s;
+        QTest::newRow("slashes") << u"/usr/bin"_s << u"/usr"_s << u"/usr/bin/"_s << u"_usr_bin"_s;
+        QTest::newRow("mixed, last one wins")
+            << u"C:\\d/e.txt/"_s << u"C:\\d/e.txt"_s << u"C:\\d/e.txt/"_s << u"C__d_e.txt_"_s;
+        QTest::newRow("no separator")
+            << u"IT 1*2?\"<>|\t"_s << QString() << u"IT 1*2?\"<>|\t/"_s << u"IT 1_2______"_s;
     }
-    void cartellaDi()
+    void percorsi()
     {
         QFETCH(QString, percorso);
         QFETCH(QString, cartella);
+        QFETCH(QString, conSeparatore);
+        QFETCH(QString, nomeSicuro);
         QCOMPARE(CartellaDi(percorso), cartella);
+        QCOMPARE(CartellaConSeparatore(percorso), conSeparatore);
+        QCOMPARE(NomeFileSicuro(percorso), nomeSicuro);
     }
 };
 

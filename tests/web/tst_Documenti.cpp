@@ -1,6 +1,5 @@
-#include "app/Globali.h"
 #include "core/Attese.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
 #include "support/DialoghiProva.h"
 #include "web/PdfCreator.h"
 #include "web/RunFile.h"
@@ -23,7 +22,7 @@ private:
     DialoghiProva* m_dialoghi = nullptr;
     QList<QUrl> m_aperti;
 
-    QString Crea(const QString& nome)
+    QString Crea(const QString& nome) const
     {
         QFile f(m_dir.filePath(nome));
         return f.open(QIODevice::WriteOnly) && f.write(nome.toUtf8()) > 0 ? f.fileName() : QString();
@@ -32,8 +31,6 @@ private:
 private Q_SLOTS:
     void init()
     {
-        gFileIni = m_dir.filePath(u"tarvel.ini"_s);
-        QFile::remove(gFileIni);
         m_dialoghi = DialoghiProva::Installa();
         m_aperti.clear();
     }
@@ -43,34 +40,32 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("cartella");
-        QTest::addColumn<bool>("gestore");
         QTest::addColumn<int>("codice");
         QTest::addColumn<QString>("messaggio"); // its beginning; null when none
-
         const QString d = m_dir.path();
-        Crea(u"esiti.txt"_s);
-        QTest::newRow("opened") << u"esiti.txt"_s << d << true << kAperturaRiuscita << QString();
-        QTest::newRow("no file") << d + u"/manca.txt"_s << QString() << true << 2
+        QTest::newRow("opened") << Crea(u"esiti.txt"_s).section(u'/', -1) << d << kAperturaRiuscita
+                                << QString();
+        QTest::newRow("no file") << d + u"/manca.txt"_s << QString() << 2
                                  << u"Impossibile trovare il file. \n\nPercorso: '"_s + d +
                                         u"/manca.txt'\n"_s;
         QTest::newRow("no folder")
-            << u" x.txt "_s << d + u"/manca"_s << true << 3
+            << u" x.txt "_s << d + u"/manca"_s << 3
             << u"Impossibile trovare la cartella. \n\nPercorso: 'x.txt'\nCartella: '"_s + d + u"/manca'\n"_s;
-        QTest::newRow("no program") << Crea(u"esiti.xyz"_s) << QString() << false << 31
+        QTest::newRow("no program") << Crea(u"esiti.xyz"_s) << QString() << 31
                                     << u"Il sistema in uso non presenta alcuna associazione"_s;
     }
     void runFile()
     {
         QFETCH(QString, file);
         QFETCH(QString, cartella);
-        QFETCH(bool, gestore);
         QFETCH(int, codice);
         QFETCH(QString, messaggio);
-        if (gestore)
+        if (codice != 31)
             QDesktopServices::setUrlHandler(u"file"_s, this, "Apri");
         QCOMPARE(RunFile(file, u"/p"_s, cartella), codice);
         QDesktopServices::unsetUrlHandler(u"file"_s);
-        QCOMPARE(m_aperti.size(), codice == kAperturaRiuscita ? 1 : 0);
+        QCOMPARE(m_aperti, codice == kAperturaRiuscita ? QList{QUrl::fromLocalFile(m_dir.filePath(file))}
+                                                       : QList<QUrl>());
         QCOMPARE(m_dialoghi->Messaggi().size(), messaggio.isNull() ? 0 : 1);
         if (!messaggio.isNull()) {
             const Messaggio m = m_dialoghi->Messaggi().first();
@@ -85,7 +80,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QString>("numero");
         QTest::addColumn<QString>("nome");
-        QTest::newRow("vies") << u"pi"_s << u"IT00743110157"_s << u"IT_00743110157.pdf"_s;
         QTest::newRow("export") << u"ex"_s << u"18IT000000000012A1"_s << u"EX_18IT000000000012A1.pdf"_s;
         QTest::newRow("stays in folder") << u"tr"_s << u"../a\\b:*?\"<>|\t"_s << u"TR_.._a_b________.pdf"_s;
     }
@@ -102,21 +96,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("valori"); // UseAutosave, AutosaveFilename, AutosaveDirectory
         QTest::addColumn<QString>("cartella");
         QTest::addColumn<int>("messaggi");
-        QTest::newRow("name in any case, trailing \\")
+        const QString pdfCreator = u"PDFCREATOR"_s;
+        QTest::newRow("name in any case")
             << u"PdfCreator"_s << QStringList{u"1"_s, u""_s, u" C:\\PDF\\ "_s} << u"C:\\PDF"_s << 0;
+        QTest::newRow("other printer") << u"Laser"_s << QStringList{u"1"_s, u""_s, u"/srv"_s} << u""_s << 0;
         QTest::newRow("autosave off")
-            << u"PDFCREATOR"_s << QStringList{u"0"_s, u"<Title>"_s, u"/srv"_s} << u""_s << 0;
+            << pdfCreator << QStringList{u"0"_s, u"<Title>"_s, u"/srv"_s} << u""_s << 0;
         QTest::newRow("other pattern")
-            << u"PDFCREATOR"_s << QStringList{u"1"_s, u"<Author>"_s, u"/srv"_s} << u""_s << 1;
+            << pdfCreator << QStringList{u"1"_s, u"<Author>"_s, u"/srv"_s} << u""_s << 1;
     }
     void leggiPdfCreator()
     {
         QFETCH(QString, stampante);
         QFETCH(QStringList, valori);
-        const QStringList chiavi{u"UseAutosave"_s, u"AutosaveFilename"_s, u"AutosaveDirectory"_s};
-        for (int i = 0; i < chiavi.size(); ++i)
-            ScriviIni(gFileIni, u"PDFCREATOR"_s, chiavi[i], valori[i]);
-        QTEST(LeggiPdfCreator(stampante), "cartella");
+        QTemporaryDir dir;
+        Impostazioni ini(dir.filePath(u"tarvel.ini"_s));
+        ini.Scrivi({{Chiavi::PdfCreator(u"UseAutosave"_s), valori[0]},
+                    {Chiavi::PdfCreator(u"AutosaveFilename"_s), valori[1]},
+                    {Chiavi::PdfCreator(u"AutosaveDirectory"_s), valori[2]}});
+        QTEST(LeggiPdfCreator(ini, stampante), "cartella");
         QTEST(int(m_dialoghi->Messaggi().size()), "messaggi");
     }
 
@@ -125,18 +123,14 @@ private Q_SLOTS:
     void rinominaPdfCreator()
     {
         Attese().pdfMs = 300;
-        const QString finale = Crea(u"IT_00743110157.pdf"_s);
+        QFile finale(Crea(u"IT_00743110157.pdf"_s));
         const QString scritto = u"http___host_servizi_vies_vies.htm_act=piva&st.pdf"_s;
-        const auto contenuto = [&] {
-            QFile f(finale);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
         RinominaPdfCreator(m_dir.path(), u"pi"_s, u"IT00743110157"_s, u"host"_s);
-        QCOMPARE(contenuto(), "IT_00743110157.pdf");
-
+        QVERIFY(finale.open(QIODevice::ReadOnly) && finale.readAll() == "IT_00743110157.pdf");
+        finale.close();
         QTimer::singleShot(50, this, [&] { Crea(scritto); });
         RinominaPdfCreator(m_dir.path(), u"pi"_s, u"IT00743110157"_s, u"host"_s);
-        QCOMPARE(contenuto(), scritto.toUtf8());
+        QVERIFY(finale.open(QIODevice::ReadOnly) && finale.readAll() == scritto.toUtf8());
         QVERIFY(!QFile::exists(m_dir.filePath(scritto)) && m_dialoghi->Messaggi().isEmpty());
     }
 };

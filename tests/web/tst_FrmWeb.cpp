@@ -1,8 +1,7 @@
-#include "app/Globali.h"
 #include "core/Attese.h"
-#include "core/FileIni.h"
+#include "core/ChiaviIni.h"
+#include "core/StampanteCorrente.h"
 #include "core/Twips.h"
-#include "results/StampanteCorrente.h"
 #include "support/DialoghiProva.h"
 #include "support/ServerProva.h"
 #include "web/FrmWeb.h"
@@ -31,7 +30,8 @@ public Q_SLOTS:
     void Apri(const QUrl& url) { m_aperti << url; }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    QTemporaryDir m_dir;
+    Impostazioni m_ini{m_dir.filePath(u"tarvel.ini"_s)};
     ServerProva m_server;
     DialoghiProva* m_dialoghi = nullptr;
     QList<QUrl> m_aperti;
@@ -41,31 +41,31 @@ private:
         m_server.Imposta(u"/vies"_s, PaginaProva::Html("<html><body><p>" + esito + "</p></body></html>"));
         return m_server.Indirizzo(u"/vies?IT00743110157"_s).toString();
     }
-    // Web options of use 1; a save folder makes it print to PDF there.
-    static void Opzioni(int view, int print, const QString& dirSave = {})
+    // The single check's options; PDF prints go to `dirSave`.
+    static OpzioniPagina Opzioni(int view, int print, const QString& dirSave = {})
     {
-        gTipoWeb = 1;
-        gParametriWeb = {};
-        gParametriWeb.View[1] = std::int16_t(view);
-        gParametriWeb.Print[1] = std::int16_t(print);
-        gParametriWeb.DirSave[1] = dirSave;
+        return {.uso = 1,
+                .View = std::int16_t(view),
+                .Print = std::int16_t(print),
+                .Stampante = {},
+                .DirSave = dirSave};
     }
-    static void Prepara(FrmWeb& f, const QString& url, const QString& tipo)
+    void Carica(FrmWeb& f, const QString& url, const QString& tipo)
     {
         f.plUrl(url);
         f.plObject(u"IT00743110157"_s);
         f.plTipo(tipo);
+        f.show();
     }
+    QStringList Pdf() const { return QDir(m_dir.path()).entryList({u"*.pdf"_s}); }
 
 private Q_SLOTS:
     void initTestCase() { QDesktopServices::setUrlHandler(u"http"_s, this, "Apri"); }
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler(u"http"_s); }
-
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        gFileIni = m_dir->filePath(u"tarvel.ini"_s);
-        gDirTemp = m_dir->path() + u'/';
+        for (const QString& pdf : Pdf())
+            QFile::remove(m_dir.filePath(pdf));
         m_dialoghi = DialoghiProva::Installa();
         m_aperti.clear();
         Attese().paginaMs = 15000; // the browser's first start is slow
@@ -84,10 +84,8 @@ private Q_SLOTS:
     void titoloPerTipo()
     {
         QFETCH(QString, tipo);
-        Opzioni(1, 0);
-        FrmWeb f;
-        Prepara(f, Pagina("Partita IVA valida"), tipo);
-        f.show();
+        FrmWeb f(m_ini, Opzioni(1, 0), m_dir.path() + u'/');
+        Carica(f, Pagina("Partita IVA valida"), tipo);
         QTEST(f.windowTitle(), "titolo");
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
     }
@@ -107,46 +105,43 @@ private Q_SLOTS:
     {
         QFETCH(QString, tipo);
         QFETCH(QString, domanda);
-        Opzioni(1, 1, m_dir->path());
         Attese().paginaMs = 300;
         PaginaProva muta;
         muta.maiRisposta = true;
         m_server.Imposta(u"/muta"_s, muta);
         m_dialoghi->ProssimaRisposta(Risposta::Si);
         m_dialoghi->ProssimaRisposta(Risposta::No);
-        FrmWeb f;
-        Prepara(f, m_server.Indirizzo(u"/muta"_s).toString(), tipo);
-        f.show();
+        FrmWeb f(m_ini, Opzioni(1, 1, m_dir.path()), m_dir.path() + u'/');
+        Carica(f, m_server.Indirizzo(u"/muta"_s).toString(), tipo);
         QCOMPARE(m_dialoghi->Messaggi().size(), 2);
         for (const Messaggio& m : m_dialoghi->Messaggi())
             QVERIFY(m.testo == domanda && m.titolo == u"ATTESA PAGINA WEB"_s && m.pulsanti == Pulsanti::SiNo);
         QCOMPARE(f.windowTitle(), u"Pagina WEB"_s);
-        QCOMPARE(QDir(m_dir->path()).entryList({u"*.pdf"_s}), QStringList());
+        QCOMPARE(Pdf(), QStringList());
         QTRY_COMPARE(m_aperti, QList<QUrl>{m_server.Indirizzo(u"/muta"_s)});
     }
 
     // View 0, Print 1, as a query opens the window: it prints to the "PDF" printer while loading and
-    // closes at once; the PDF is named after the number, and a second print replaces it.
+    // closes at once; the PDF is named after the number, a second print replaces it, and a missing
+    // folder is reported.
     void stampaPdf()
     {
-        Opzioni(0, 1, m_dir->path());
+        MostraPagineFinestra mostra(m_ini, m_dir.path() + u'/');
         for (const QByteArray esito : {"Partita IVA valida", "Partita IVA cessata"}) {
-            QVERIFY(MostraPagineFinestra().MostraNelBrowser(Pagina(esito), u"IT00743110157"_s, u"pi"_s));
-            QCOMPARE(QDir(m_dir->path()).entryList({u"*.pdf"_s}), QStringList{u"IT_00743110157.pdf"_s});
+            QVERIFY(mostra.MostraNelBrowser(
+                {Pagina(esito), u"IT00743110157"_s, u"pi"_s, Opzioni(0, 1, m_dir.path())}));
+            QCOMPARE(Pdf(), QStringList{u"IT_00743110157.pdf"_s});
             QProcess testo;
-            testo.start(u"pdftotext"_s, {m_dir->filePath(u"IT_00743110157.pdf"_s), u"-"_s});
-            QVERIFY(testo.waitForFinished() && testo.exitCode() == 0);
+            testo.start(u"pdftotext"_s, {m_dir.filePath(Pdf().value(0)), u"-"_s});
+            QVERIFY2(testo.waitForFinished(30000), qPrintable(testo.errorString()));
+            QVERIFY(testo.exitStatus() == QProcess::NormalExit && testo.exitCode() == 0);
             QVERIFY(testo.readAllStandardOutput().contains(esito));
         }
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
-    }
-
-    void cartellaPdfMancante()
-    {
-        Opzioni(0, 1, m_dir->filePath(u"manca"_s));
-        MostraPagineFinestra().MostraNelBrowser(Pagina("Partita IVA valida"), u"IT00743110157"_s, u"pi"_s);
+        const QString manca = m_dir.filePath(u"manca"_s);
+        mostra.MostraNelBrowser({Pagina("x"), u"IT00743110157"_s, u"pi"_s, Opzioni(0, 1, manca)});
         QCOMPARE(m_dialoghi->Messaggi().size(), 1);
-        QVERIFY(m_dialoghi->Messaggi().first().testo.startsWith(u"IMPOSSIBILE SCRIVERE IL FILE PDF"_s));
+        QVERIFY(m_dialoghi->Messaggi()[0].testo.startsWith(u"IMPOSSIBILE SCRIVERE IL FILE PDF\n"_s + manca));
     }
 
     void correzioniPosizione_data()
@@ -168,20 +163,19 @@ private Q_SLOTS:
     // must not make it grow from one opening to the next.
     void posizioneRipristinataESalvata()
     {
-        Opzioni(1, 0);
-        const QList<QPair<QString, int>> chiavi{
-            {u"POSY"_s, 1500}, {u"POSX"_s, 3000}, {u"DIMY"_s, 5100}, {u"DIMX"_s, 7200}};
+        const QList<std::pair<Chiave, int>> chiavi{{Chiavi::PosY(u"FrmWeb"_s), 1500},
+                                                   {Chiavi::PosX(u"FrmWeb"_s), 3000},
+                                                   {Chiavi::DimY(u"FrmWeb"_s), 5100},
+                                                   {Chiavi::DimX(u"FrmWeb"_s), 7200}};
         for (const auto& [chiave, valore] : chiavi)
-            ScriviIni(gFileIni, u"FrmWeb"_s, chiave, QString::number(valore));
-        FrmWeb f;
-        Prepara(f, Pagina("Partita IVA valida"), u"pi"_s);
-        f.show();
-        const double dpi = f.screen()->logicalDotsPerInch();
-        QCOMPARE(TwipsDaPixel(f.frameGeometry().width(), dpi), 7200);
+            m_ini.Scrivi(chiave, QString::number(valore));
+        FrmWeb f(m_ini, Opzioni(1, 0), m_dir.path() + u'/');
+        Carica(f, Pagina("Partita IVA valida"), u"pi"_s);
+        QCOMPARE(TwipsDaPixel(f.frameGeometry().width(), f.screen()->logicalDotsPerInch()), 7200);
         QTest::mouseClick(f.findChild<QWidget*>(u"Command1"_s), Qt::LeftButton);
         QVERIFY(!f.isVisible());
         for (const auto& [chiave, valore] : chiavi)
-            QCOMPARE(LeggiIni(gFileIni, u"FrmWeb"_s, chiave).toInt(), valore);
+            QCOMPARE(m_ini.Numero(chiave), valore);
     }
 };
 

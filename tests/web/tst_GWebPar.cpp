@@ -1,165 +1,150 @@
-#include "app/Globali.h"
-#include "core/CartellaProgramma.h"
+#include "core/FrmPRT.h"
+#include "core/Impostazioni.h"
 #include "core/ScalaTwips.h"
-#include "results/FrmPRT.h"
-#include "results/StampanteCorrente.h"
+#include "core/StampanteCorrente.h"
 #include "support/Controlli.h"
 #include "support/DialoghiProva.h"
 #include "web/GWebPar.h"
+#include "web/ParametriWeb.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include <memory>
-
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-QCheckBox* Check(const QWidget& finestra, int k)
-{
-    return Controllo<QCheckBox>(finestra, u"Check1(%1)"_s.arg(k));
-}
-
-// The ticks of Check1 0..2, then which of frmIEskede, frmPrint (with chkChiedi) and frmPath show: "110 110".
-QString Stato(const GWebPar& finestra)
-{
-    QString stato;
-    for (int k = 0; k < 3; ++k)
-        stato += Check(finestra, k)->isChecked() ? u'1' : u'0';
-    stato += u' ';
-    for (const QString& nome : {u"frmIEskede"_s, u"frmPrint"_s, u"frmPath"_s})
-        stato += Controllo<QWidget>(finestra, nome)->isVisible() ? u'1' : u'0';
-    if (Controllo<QWidget>(finestra, u"chkChiedi"_s)->isVisible() != (stato.at(5) == u'1'))
-        stato += u'!';
-    return stato;
-}
-
-} // namespace
 
 class TestGWebPar : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    QTemporaryDir m_dir;
+    ParametriWeb m_parametri;
     DialoghiProva* m_dialoghi = nullptr;
+
+    QString File() const { return m_dir.filePath(u"tarvel.ini"_s); }
+    static QCheckBox* Check(const QWidget& finestra, int k)
+    {
+        return Controllo<QCheckBox>(finestra, u"Check1(%1)"_s.arg(k));
+    }
+    // The ticks of Check1 0..2, then which of frmIEskede, frmPrint (with chkChiedi) and frmPath show.
+    static QString Stato(const GWebPar& finestra)
+    {
+        QString stato;
+        for (int k = 0; k < 3; ++k)
+            stato += Check(finestra, k)->isChecked() ? u'1' : u'0';
+        stato += u' ';
+        for (const QString& nome : {u"frmIEskede"_s, u"frmPrint"_s, u"frmPath"_s})
+            stato += Controllo<QWidget>(finestra, nome)->isVisible() ? u'1' : u'0';
+        return Controllo<QWidget>(finestra, u"chkChiedi"_s)->isVisible() == (stato[5] == u'1') ? stato
+                                                                                               : u"!"_s;
+    }
 
 private Q_SLOTS:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        ImpostaCartellaProgramma(m_dir->path());
-        gFileIni = m_dir->filePath(u"tarvel.ini"_s);
-        gParametriWeb = {};
-        gTipoWeb = 1;
+        QFile::remove(File());
+        m_parametri = {};
         m_dialoghi = DialoghiProva::Installa();
         ImpostaStampanteCorrente(u"PDF"_s);
     }
 
+    // Printing and saving exclude each other; viewing goes with either.
     void regoleDeiClic_data()
     {
         QTest::addColumn<QString>("salvati"); // View, Print, Save of the use
         QTest::addColumn<QList<int>>("clic");
         QTest::addColumn<QString>("stato");
         QTest::newRow("nothing set") << u"000"_s << QList<int>{} << u"000 000"_s;
-        QTest::newRow("print and save stored: save wins") << u"111"_s << QList<int>{} << u"101 101"_s;
-        QTest::newRow("print then save") << u"000"_s << QList<int>{1, 2} << u"001 001"_s;
-        QTest::newRow("save then print") << u"000"_s << QList<int>{2, 1} << u"010 010"_s;
-        QTest::newRow("view with either") << u"100"_s << QList<int>{1, 2} << u"101 101"_s;
-        QTest::newRow("print off") << u"010"_s << QList<int>{1} << u"000 000"_s;
+        QTest::newRow("print and save stored") << u"111"_s << QList<int>{} << u"101 101"_s;
+        QTest::newRow("print then save") << u"000"_s << QList{1, 2} << u"001 001"_s;
+        QTest::newRow("save then print") << u"000"_s << QList{2, 1} << u"010 010"_s;
+        QTest::newRow("view with either") << u"100"_s << QList{1, 2} << u"101 101"_s;
+        QTest::newRow("print off") << u"010"_s << QList{1} << u"000 000"_s;
     }
     void regoleDeiClic()
     {
         QFETCH(QString, salvati);
         QFETCH(QList<int>, clic);
-        QFETCH(QString, stato);
-        gParametriWeb.View[1] = std::int16_t(salvati[0] == u'1');
-        gParametriWeb.Print[1] = std::int16_t(salvati[1] == u'1');
-        gParametriWeb.Save[1] = std::int16_t(salvati[2] == u'1');
-        GWebPar finestra;
+        m_parametri.View[1] = std::int16_t(salvati[0] == u'1');
+        m_parametri.Print[1] = std::int16_t(salvati[1] == u'1');
+        m_parametri.Save[1] = std::int16_t(salvati[2] == u'1');
+        Impostazioni ini(File());
+        GWebPar finestra(ini, m_parametri, 1);
         QVERIFY(Mostra(finestra));
         QVERIFY(Controllo<QRadioButton>(finestra, u"optSkede(0)"_s)->isChecked());
         for (int k : clic)
             CliccaSegno(Check(finestra, k));
-        QCOMPARE(Stato(finestra), stato);
+        QTEST(Stato(finestra), "stato");
     }
 
-    void cartellaEConferma_data()
+    // A check use without a folder shows the other check use's; confirming writes this use's keys
+    // only; F2 closes without writing.
+    void conferma_data()
     {
         QTest::addColumn<int>("uso");
         QTest::addColumn<QString>("scelta"); // "" cancels the folder picker
         QTest::addColumn<QString>("cartella");
-        QTest::newRow("single check takes the list's folder") << 1 << QString() << u"/dati/elenco"_s;
-        QTest::newRow("list check takes the single's folder") << 2 << QString() << u"/dati/singola"_s;
-        QTest::newRow("database list has none") << 0 << QString() << QString();
-        QTest::newRow("folder picked") << 1 << u"/nuova"_s << u"/nuova"_s;
+        QTest::addColumn<bool>("f2");
+        QTest::newRow("single check takes the list's folder") << 1 << QString() << u"/dati/elenco"_s << false;
+        QTest::newRow("list check takes the single's folder")
+            << 2 << QString() << u"/dati/singola"_s << false;
+        QTest::newRow("database list has none") << 0 << QString() << QString() << false;
+        QTest::newRow("folder picked") << 1 << u"/nuova"_s << u"/nuova"_s << false;
+        QTest::newRow("F2") << 1 << QString() << u"/dati/elenco"_s << true;
     }
-    void cartellaEConferma()
+    void conferma()
     {
         QFETCH(int, uso);
         QFETCH(QString, scelta);
         QFETCH(QString, cartella);
-        // Another use's keys, which confirming leaves alone.
-        const QString altro = QString::number((uso + 1) % 3);
-        const QStringList prima = {u"[WEBPARAM]"_s, u"View"_s + altro + u"=1"_s,
-                                   u"DirSave"_s + altro + u"=/x"_s};
-        QFile file(gFileIni);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(prima.join(u"\r\n"_s).toLatin1() + "\r\n");
+        const QString a = QString::number((uso + 1) % 3), n = QString::number(uso);
+        const QByteArray prima =
+            "[WEBPARAM]\r\nView" + a.toLatin1() + "=1\r\nDirSave" + a.toLatin1() + "=/x\r\n";
+        QFile file(File());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(prima) == prima.size());
         file.close();
-        gTipoWeb = std::int16_t(uso);
-        gParametriWeb.DirSave = {QString(), uso == 2 ? u"/dati/singola"_s : QString(), u"/dati/elenco"_s};
-        gParametriWeb.DirSave[uso] = u"  "_s;
-        gParametriWeb.Stampante[uso] = u"Laser ufficio"_s;
-
-        GWebPar finestra;
+        m_parametri.DirSave = {QString(), u"/dati/singola"_s, u"/dati/elenco"_s};
+        m_parametri.DirSave[uso] = u"  "_s;
+        m_parametri.Stampante[uso] = u"Laser"_s;
+        Impostazioni ini(File());
+        GWebPar finestra(ini, m_parametri, uso);
         QVERIFY(Mostra(finestra));
         QCOMPARE(Controllo<QLabel>(finestra, u"Label1"_s)->text(), TitoloUso(uso));
-        QCOMPARE(Controllo<QLabel>(finestra, u"lbPrinter"_s)->text(), u"Laser ufficio"_s);
+        QCOMPARE(Controllo<QLabel>(finestra, u"lbPrinter"_s)->text(), u"Laser"_s);
         m_dialoghi->ProssimaCartella(scelta);
         QTest::mouseClick(Controllo<QLabel>(finestra, u"lbPath"_s), Qt::LeftButton);
+        Controllo<QRadioButton>(finestra, u"optSkede(1)"_s)->setChecked(true); // hidden while View is off
+        CliccaSegno(Check(finestra, 1));
+        CliccaSegno(Controllo<QCheckBox>(finestra, u"chkChiedi"_s));
         QCOMPARE(Controllo<QLabel>(finestra, u"lbPath"_s)->text().trimmed(), cartella);
-        Controllo<QRadioButton>(finestra, u"optSkede(1)"_s)->setChecked(true);
-        Check(finestra, 1)->setChecked(true);
-        Controllo<QCheckBox>(finestra, u"chkChiedi"_s)->setChecked(true);
+        QFETCH(bool, f2);
+        if (f2) {
+            QTest::keyClick(Check(finestra, 1), Qt::Key_F2);
+            QVERIFY(!finestra.isVisible());
+            QCOMPARE(m_parametri.Print[1], 0);
+            QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == prima);
+            return;
+        }
         QTest::mouseClick(Controllo<QPushButton>(finestra, u"Command1(1)"_s), Qt::LeftButton);
         QVERIFY(!finestra.isVisible());
-
-        const QString n = QString::number(uso);
-        const QStringList scritte = {u"IESkede=1"_s,
-                                     u"View"_s + n + u"=0"_s,
-                                     u"Save"_s + n + u"=0"_s,
-                                     u"DirSave"_s + n + u'=' + cartella,
-                                     u"Print"_s + n + u"=1"_s,
-                                     u"ChPrt"_s + n + u"=1"_s,
-                                     u"Stampante"_s + n + u"=Laser ufficio"_s};
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromLatin1(file.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts), prima + scritte);
-        QCOMPARE(gParametriWeb.Print[uso], 1);
-        QCOMPARE(gParametriWeb.DirSave[uso], cartella);
+        const QString scritte =
+            u"IESkede=1\r\nView%1=0\r\nSave%1=0\r\nDirSave%1=%2\r\nPrint%1=1\r\nChPrt%1=1\r\n"
+            u"Stampante%1=Laser\r\n"_s;
+        QCOMPARE(QString::fromLatin1(file.readAll()), QString::fromLatin1(prima) + scritte.arg(n, cartella));
+        QCOMPARE(m_parametri.DirSave[uso], cartella);
     }
 
-    void f2NonScrive()
-    {
-        GWebPar finestra;
-        QVERIFY(Mostra(finestra));
-        Check(finestra, 0)->setChecked(true);
-        QTest::keyClick(Check(finestra, 0), Qt::Key_F2);
-        QVERIFY(!finestra.isVisible());
-        QCOMPARE(gParametriWeb.View[1], 0);
-        QVERIFY(!QFile::exists(gFileIni));
-    }
-
+    // The print options open beside the window; leaving them keeps the name shown, confirming them
+    // shows the printer in use.
     void etichettaStampante()
     {
-        gParametriWeb.Print[1] = 1;
-        gParametriWeb.Stampante[1] = u"Laser ufficio"_s;
-        GWebPar finestra;
+        m_parametri.Print[1] = 1;
+        m_parametri.Stampante[1] = u"Laser"_s;
+        Impostazioni ini(File());
+        GWebPar finestra(ini, m_parametri, 1);
         QVERIFY(Mostra(finestra));
         auto* stampante = Controllo<QLabel>(finestra, u"lbPrinter"_s);
         for (const QString& pulsante : {u"cmds_NO"_s, u"cmds_SI"_s}) {
@@ -172,10 +157,9 @@ private Q_SLOTS:
                      scala.Pixel(scala.Twips(finestra.frameGeometry()).topLeft() + QPoint(6000, 0)));
             QTest::mouseClick(Controllo<QPushButton>(*opzioni, pulsante), Qt::LeftButton);
             QTRY_VERIFY(!finestra.findChild<FrmPRT*>());
-            // Leaving the options keeps the name; confirming them shows the printer in use.
-            const QString attesa = pulsante == u"cmds_NO"_s ? u"Laser ufficio"_s : NomeStampanteCorrente();
+            const QString attesa = pulsante == u"cmds_NO"_s ? u"Laser"_s : NomeStampanteCorrente();
             QCOMPARE(stampante->text(), attesa);
-            QCOMPARE(gParametriWeb.Stampante[1], attesa);
+            QCOMPARE(m_parametri.Stampante[1], attesa);
         }
     }
 };

@@ -1,54 +1,38 @@
-#include "app/Globali.h"
-#include "core/Cp1252.h"
-#include "core/FileIni.h"
-#include "countries/Nazioni.h"
+#include "session/Sessione.h"
+#include "support/CartellaProva.h"
 #include "support/DialoghiProva.h"
 #include "support/ServerProva.h"
-#include "web/GetHtmPage.h"
-#include "web/IndirizziWeb.h"
-#include "web/MostraPagine.h"
 
-#include <QTemporaryDir>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
-
-#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Records what the engine asks to show or open.
-class MostraProva : public MostraPagine
-{
-public:
-    QStringList browser;
-    QStringList aperti;
-    bool MostraNelBrowser(const QString& indirizzo, const QString& numero, const QString& tipo) override
+// Records what a query asks to show or open.
+struct MostraProva : MostraPagine {
+    QStringList browser, aperti;
+    bool MostraNelBrowser(const PaginaDaMostrare& pagina) override
     {
-        browser << indirizzo + u' ' + numero + u' ' + tipo;
+        browser << pagina.tipo + u' ' + pagina.numero;
         return true;
     }
     void ApriDocumento(const QString& file) override { aperti << file; }
 };
 
-const QByteArray kViesValida = "<html><body><p class=\"vies_ok\">Partita IVA valida</p><table>"
-                               "<tr><th>Stato membro</th><td>IT</td></tr><tr><th>Denominazione</th><td>ROSSI "
-                               "&amp; FIGLI S.R.L.</td></tr>"
-                               "<tr><th>Indirizzo</th><td>VIA ROMA 1\r\n20100 MILANO</td></tr><tr><th>Data "
-                               "inizio</th><td>01/02/1990</td></tr>"
-                               "<tr><th>Data fine</th><td>-</td></tr></table><p class=\"vies_note\">Nota</p>"
-                               "<p class=\"vies_date\">Data della richiesta: 05/12/2026</p></body></html>";
-
+const QByteArray kVies = "<p class=\"vies_ok\">Valida</p><th>Stato</th><td>IT</td><th>Nome</th><td>ROSSI</td>"
+                         "<th>Via</th><td>ROMA</td><th>Inizio</th><td>1990</td><th>Fine</th><td>-</td>";
+// An export page cut after its second value, then a whole one.
+const QByteArray kExportMonco = "<i class=\"outexport1\">MRN&nbsp;</i><i class=\"outexport2\">26IT</i>"
+                                "<i class=\"outexport1\">Stato&nbsp;</i><i class=\"outexport2\">USCITA</i>";
+const QByteArray kExport =
+    kExportMonco + "<i class=\"outexport1\">&nbsp;</i><i class=\"outexport2\">3/12</i>";
+const QString kValida = u"IT00743110157"_s;
 const QString kMrnExport = u"26IT1234567890ABE7"_s;
 const QString kMrnTransito = u"26IT1234567890ABT7"_s;
-
-QByteArray PaginaExport(const QByteArray& terzaEtichetta)
-{
-    return "<div class=\"outexport1\">MRN&nbsp;</div><div class=\"outexport2\">26IT1234567890ABE7</div>"
-           "<div class=\"outexport1\">Stato&nbsp;</div><div class=\"outexport2\">USCITA CONCLUSA</div>"
-           "<div class=\"outexport1\">" +
-           terzaEtichetta + "&nbsp;</div><div class=\"outexport2\">03/12/2026</div>";
-}
+const QString kRifiutato = u"IT44444444444"_s;
 
 } // namespace
 
@@ -56,254 +40,240 @@ class TestInterroga : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ServerProva> m_server;
-    QTemporaryDir m_dir;
+    ServerProva m_server;
+    std::unique_ptr<CartellaProva> m_cartella;
     DialoghiProva* m_dialoghi = nullptr;
-    MostraProva* m_mostra = nullptr;
+    MostraProva m_mostra;
 
     void Pagina(const QString& percorso, const QByteArray& corpo, int stato = 200)
     {
-        PaginaProva p = PaginaProva::Html(corpo, "text/html; charset=windows-1252");
+        PaginaProva p = PaginaProva::Html(corpo);
         p.stato = stato;
-        m_server->Imposta(percorso, p);
+        m_server.Imposta(percorso, p);
     }
-    QString Base() const { return m_server->Indirizzo(u""_s).toString(); }
+    void Scrivi(const QString& sezione, const QString& chiave, const QString& valore)
+    {
+        m_cartella->Ini().Scrivi({sezione, chiave}, valore);
+    }
+    std::unique_ptr<Sessione> Apri() { return ApriSessione(m_cartella->Percorso(), ModoSessione::Comando); }
+    RispostaQuery Interroga(const QString& numero, const OpzioniPagina& opzioni = {})
+    {
+        const auto sessione = Apri();
+        // Were the settings' time limit not applied (30 s), this stop would be the answer's reason.
+        QTimer::singleShot(20000, &sessione->client, [&] { sessione->client.InterrompiTutto(); });
+        return InterrogaNumero(sessione->Contesto(), {opzioni, sessione->dirTemp, &m_mostra}, numero);
+    }
 
 private Q_SLOTS:
-    void initTestCase() { m_server = std::make_unique<ServerProva>(); }
-
     void init()
     {
-        m_server->Svuota();
-        gFileIni = m_dir.filePath(u"tarvel.ini"_s);
-        gDirTemp = m_dir.filePath(u"TempFile/"_s);
-        QDir().mkpath(gDirTemp);
-        QFile::remove(gFileIni);
-        ScriviIni(gFileIni, u"INDIRIZZIWEB"_s, u"VAT"_s, Base() + u"/vies?stato="_s);
-        ScriviIni(gFileIni, u"INDIRIZZIWEB"_s, u"EXPORT"_s, Base() + u"/export?mrn="_s);
-        ScriviIni(gFileIni, u"INDIRIZZIWEB"_s, u"TRANSITI"_s, Base() + u"/transito?mrn="_s);
-        ScriviIni(gFileIni, u"INDIRIZZIWEB"_s, u"TEMPOMAX"_s, u"1"_s);
-        CaricaNazioni();
-        LeggiIndirizziWeb();
-        gParametriWeb = ParametriWeb{};
-        gTipoWeb = 1;
+        m_server.Svuota();
+        m_cartella = std::make_unique<CartellaProva>();
+        m_cartella->IndirizziVerso(m_server, 10);
         m_dialoghi = DialoghiProva::Installa();
-        auto mostra = std::make_unique<MostraProva>();
-        m_mostra = mostra.get();
-        ImpostaMostraPagine(std::move(mostra));
+        m_mostra.browser.clear();
+        m_mostra.aperti.clear();
     }
 
-    void vat_data()
+    // A format message sends nothing (1); a page's own error is still an answer (0); a failure is 9,
+    // with its reason.
+    void interroga_data()
     {
         QTest::addColumn<QString>("numero");
         QTest::addColumn<int>("stato");
-        QTest::addColumn<QString>("titolo2");
-        QTest::addColumn<QStringList>("richieste");
-
-        const QStringList valida{u"/vies?stato=IT&piva=00743110157"_s};
-        QTest::newRow("valid") << u"IT00743110157"_s << 0 << u"Stato membro"_s << valida;
-        QTest::newRow("lower case") << u"it00743110157"_s << 0 << u"Stato membro"_s << valida;
-        QTest::newRow("empty") << QString() << 1 << u"*** Codice VAT non indicato "_s << QStringList();
-        QTest::newRow("doubled prefix")
-            << u"ITIT00743110157"_s << 1 << u"*** Lunghezza VAT errata 11-11"_s << QStringList();
-        QTest::newRow("unknown country")
-            << u"XX123"_s << 1 << u"*** Nazione CEE  'XX'  inesistente "_s << QStringList();
+        QTest::addColumn<QString>("testo"); // ElencoTitoli 2, or the reason when the status is 9
+        const QString tipo = u"*** Tipo MRN errato (T=Transito, E=Export)"_s;
+        QTest::newRow("valid") << kValida << 0 << u"Stato"_s;
+        QTest::newRow("lower case") << u"it00743110157"_s << 0 << u"Stato"_s;
+        QTest::newRow("service error") << u"IT00000000000"_s << 0 << u"*** Numero non valido"_s;
+        QTest::newRow("empty") << QString() << 1 << u"*** Codice VAT non indicato "_s;
         QTest::newRow("17 characters stay VAT")
-            << u"DE12345678901234E"_s << 1 << u"*** Lunghezza VAT errata 9-9"_s << QStringList();
-        QTest::newRow("service error") << u"IT00000000000"_s << 0 << u"*** Numero non valido"_s
-                                       << QStringList{u"/vies?stato=IT&piva=00000000000"_s};
-        QTest::newRow("server error page")
-            << u"IT11111111111"_s << 9 << u"# Connessione INTERNET non attiva #"_s
-            << QStringList{u"/vies?stato=IT&piva=11111111111"_s};
-        QTest::newRow("never answers") << u"IT22222222222"_s << 9 << u"# Connessione INTERNET non attiva #"_s
-                                       << QStringList{u"/vies?stato=IT&piva=22222222222"_s};
+            << u"DE12345678901234E"_s << 1 << u"*** Lunghezza VAT errata 9-9"_s;
+        QTest::newRow("MRN short once trimmed")
+            << u"  26IT1234567890E7"_s << 1 << u"*** Lunghezza numero MRN errata (18 caratteri)"_s;
+        QTest::newRow("MRN type counted untrimmed") << u" 26IT1234567890ABE7"_s << 1 << tipo;
+        QTest::newRow("MRN unknown type") << u"26IT1234567890ABX7"_s << 1 << tipo;
+        QTest::newRow("server error page") << u"IT11111111111"_s << 9 << u"Pagina non leggibile (HTTP 500)"_s;
+        QTest::newRow("page without markers") << u"IT33333333333"_s << 9 << u"Pagina non leggibile"_s;
+        QTest::newRow("never answers")
+            << u"IT22222222222"_s << 9 << u"Tempo massimo di attesa della risposta superato"_s;
+        QTest::newRow("connection refused") << kRifiutato << 9 << u"Connessione rifiutata dal server"_s;
     }
-    void vat()
+    void interroga()
     {
         QFETCH(QString, numero);
         QFETCH(int, stato);
-        QFETCH(QString, titolo2);
-        QFETCH(QStringList, richieste);
-        Pagina(u"/vies?stato=IT&piva=00743110157"_s, kViesValida);
+        QFETCH(QString, testo);
+        Pagina(u"/vies?stato=IT&piva=00743110157"_s, kVies);
         Pagina(u"/vies?stato=IT&piva=00000000000"_s, "<p class=\"vies_er\">Numero non valido</p>");
         Pagina(u"/vies?stato=IT&piva=11111111111"_s, "<h1>Internal Server Error</h1>", 500);
-        PaginaProva mai;
-        mai.maiRisposta = true;
-        m_server->Imposta(u"/vies?stato=IT&piva=22222222222"_s, mai);
-        ElencoEsiti[5] = u"stale"_s;
+        Pagina(u"/vies?stato=IT&piva=33333333333"_s, "<p>Servizio in manutenzione</p>");
+        PaginaProva muta;
+        muta.maiRisposta = true;
+        m_server.Imposta(u"/vies?stato=IT&piva=22222222222"_s, muta);
+        if (numero == u"IT22222222222"_s)
+            Scrivi(u"INDIRIZZIWEB"_s, u"TEMPOMAX"_s, u"1"_s);
+        // Bound, never listening and not shared: the port refuses, and no other program can take it.
+        QTcpSocket occupata;
+        QVERIFY(occupata.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+        if (numero == kRifiutato)
+            Scrivi(u"INDIRIZZIWEB"_s, u"VAT"_s, u"http://127.0.0.1:%1/?"_s.arg(occupata.localPort()));
 
-        GetHtmPage pagina;
-        QCOMPARE(int(InterrogaNumero(pagina, numero)), stato);
-        QCOMPARE(ElencoTitoli[2], titolo2);
-        QCOMPARE(m_server->Richieste(), richieste);
-        QCOMPARE(ElencoEsiti[3],
-                 stato == 0 && titolo2 == u"Stato membro"_s ? u"ROSSI &amp; FIGLI S.R.L."_s : QString());
-        QCOMPARE(ElencoEsiti[5], stato == 0 && titolo2 == u"Stato membro"_s ? u"01/02/1990"_s : QString());
+        const RispostaQuery r = Interroga(numero);
+        QCOMPARE(r.numero, numero);
+        QCOMPARE(r.stato, stato);
+        QCOMPARE(r.ElencoTitoli[2], stato == 9 ? u"# Connessione INTERNET non attiva #"_s : testo);
+        QCOMPARE(r.motivo, stato == 9 ? testo : QString());
+        QCOMPARE(r.ElencoEsiti[3], r.ElencoTitoli[2] == u"Stato"_s ? u"ROSSI"_s : QString());
+        QCOMPARE(m_server.Richieste().size(), stato == 1 || numero == kRifiutato ? 0 : 1);
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
     }
 
-    void paginaSalvata_data()
+    // A blank key takes its default; any other value is used as it is, "=" or not.
+    void indirizzi_data()
     {
-        QTest::addColumn<int>("view");
-        QTest::addColumn<int>("save");
-        QTest::addColumn<int>("ieSkede");
-        QTest::addColumn<QString>("file"); // relative to the temporary folder
-        QTest::addColumn<bool>("aperto");
-        QTest::addColumn<bool>("browser");
-        QTest::newRow("save only") << 0 << 1 << 0 << u"pagine/PI_IT00743110157.htm"_s << false << false;
-        QTest::newRow("view and save") << 1 << 1 << 0 << u"pagine/PI_IT00743110157.htm"_s << true << false;
-        QTest::newRow("view only") << 1 << 0 << 0 << u"TempFile/tmp_html.htm"_s << true << false;
-        QTest::newRow("view in the program") << 1 << 0 << 1 << QString() << false << true;
+        QTest::addColumn<QString>("chiave");
+        QTest::addColumn<QString>("valore"); // after the server's address when it starts with "/"
+        QTest::addColumn<QString>("richiesta");
+        QTest::newRow("blank separator") << u"VATPIVA"_s << u"   "_s << u"/vies?stato=IT&piva=00743110157"_s;
+        QTest::newRow("own separator") << u"VATPIVA"_s << u"&n="_s << u"/vies?stato=IT&n=00743110157"_s;
+        QTest::newRow("VAT without =") << u"VAT"_s << u"/vies/"_s << u"/vies/IT&piva=00743110157"_s;
+        QTest::newRow("EXPORT without =") << u"EXPORT"_s << u"/e/"_s << u"/e/"_s + kMrnExport;
     }
-    void paginaSalvata()
+    void indirizzi()
     {
-        QFETCH(int, view);
-        QFETCH(int, save);
-        QFETCH(int, ieSkede);
-        QFETCH(QString, file);
-        QFETCH(bool, aperto);
-        QFETCH(bool, browser);
-        Pagina(u"/vies?stato=IT&piva=00743110157"_s, kViesValida);
-        QDir().mkpath(m_dir.filePath(u"pagine"_s));
-        gParametriWeb.View[1] = std::int16_t(view);
-        gParametriWeb.Save[1] = std::int16_t(save);
-        gParametriWeb.DirSave[1] = u"  "_s + m_dir.filePath(u"pagine"_s) + u" "_s;
-        gParametriWeb.IESkede = std::int16_t(ieSkede);
-
-        GetHtmPage pagina;
-        QCOMPARE(int(InterrogaNumero(pagina, u"IT00743110157"_s)), 0);
-        if (!file.isEmpty()) {
-            QFile f(m_dir.filePath(file));
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.readAll(), kViesValida + "\r\n");
-        }
-        QCOMPARE(m_mostra->aperti, aperto ? QStringList{m_dir.filePath(file)} : QStringList());
-        QCOMPARE(m_mostra->browser.size(), browser ? 1 : 0);
+        QFETCH(QString, chiave);
+        QFETCH(QString, valore);
+        QFETCH(QString, richiesta);
+        Scrivi(u"INDIRIZZIWEB"_s, chiave,
+               valore.startsWith(u'/') ? m_server.Indirizzo(valore).toString() : valore);
+        Interroga(chiave == u"EXPORT"_s ? kMrnExport.toLower() : kValida);
+        QCOMPARE(m_server.Richieste(), QStringList{richiesta});
     }
 
-    void nomeFileSenzaUscitaDallaCartella()
-    {
-        // A number that passes the format check but holds path characters.
-        ScriviIni(gFileIni, u"NAZIONI"_s, u"CODICI"_s, u"ZZ,"_s);
-        ScriviIni(gFileIni, u"NAZIONI"_s, u"ZZ"_s, u"PROVA,1,20"_s);
-        CaricaNazioni();
-        m_server->Imposta(u"/vies"_s, PaginaProva::Html(kViesValida));
-        gParametriWeb.Save[1] = 1;
-        gParametriWeb.DirSave[1] = m_dir.filePath(u"nomi"_s);
-        QDir().mkpath(gParametriWeb.DirSave[1]);
-        GetHtmPage pagina;
-        QCOMPARE(int(InterrogaNumero(pagina, u"ZZ/../..\\X:*"_s)), 0);
-        QCOMPARE(QDir(gParametriWeb.DirSave[1]).entryList(QDir::Files),
-                 QStringList{u"PI_ZZ_.._.._X__.htm"_s});
-    }
-
-    void mrnExport_data()
-    {
-        QTest::addColumn<QByteArray>("corpo");
-        QTest::addColumn<QStringList>("titoli"); // 2, 5, 6, 7
-        QTest::addColumn<QStringList>("esiti");  // 17, 18, 19
-        QTest::newRow("concluded, blank third label")
-            << PaginaExport("") << QStringList{{}, u"MRN"_s, u"Stato"_s, u"Uscita conclusa in data:"_s}
-            << QStringList{u"26IT1234567890ABE7"_s, u"USCITA CONCLUSA"_s, u"03/12/2026"_s};
-        QTest::newRow("third label kept")
-            << PaginaExport("Data uscita") << QStringList{{}, u"MRN"_s, u"Stato"_s, u"Data uscita"_s}
-            << QStringList{u"26IT1234567890ABE7"_s, u"USCITA CONCLUSA"_s, u"03/12/2026"_s};
-        QTest::newRow("pending") << "<div class=\"err\">In Attesa di conferma di uscita</div>"_ba
-                                 << QStringList{u"=== In Attesa di conferma di uscita ==="_s, {}, {}, {}}
-                                 << QStringList(3);
-        QTest::newRow("unknown") << "<div class=\"err\">MRN non trovato</div>"_ba
-                                 << QStringList{u"*** MRN non trovato ***"_s, {}, {}, {}} << QStringList(3);
-    }
-    void mrnExport()
-    {
-        QFETCH(QByteArray, corpo);
-        QFETCH(QStringList, titoli);
-        QFETCH(QStringList, esiti);
-        Pagina(u"/export"_s, corpo);
-        GetHtmPage pagina;
-        QCOMPARE(int(InterrogaNumero(pagina, kMrnExport.toLower())), 0);
-        QCOMPARE(m_server->Richieste(), QStringList{u"/export?mrn="_s + kMrnExport});
-        QCOMPARE((QStringList{ElencoTitoli[2], ElencoTitoli[5], ElencoTitoli[6], ElencoTitoli[7]}), titoli);
-        QCOMPARE((QStringList{ElencoEsiti[17], ElencoEsiti[18], ElencoEsiti[19]}), esiti);
-    }
-
-    void mrnTransito()
-    {
-        QByteArray transito;
-        for (int i = 1; i <= 5; ++i)
-            transito += "<td class=\"dati1\">Etichetta " + QByteArray::number(i) + "</td>";
-        for (int i = 1; i <= 18; ++i)
-            transito += "<td class=\"dati2\">Valore " + QByteArray::number(i) + "</td>";
-        Pagina(u"/transito"_s, transito);
-        Pagina(u"/export"_s, "<div class=\"err\">MRN non trovato</div>");
-        GetHtmPage pagina;
-        QCOMPARE(int(InterrogaNumero(pagina, kMrnTransito)), 0);
-        QCOMPARE(m_server->Richieste(),
-                 (QStringList{u"/transito?mrn="_s + kMrnTransito, u"/export?mrn="_s + kMrnTransito}));
-        QCOMPARE(ElencoTitoli[1], u"Etichetta 1:"_s);
-        QCOMPARE(ElencoTitoli[4], u"Etichetta 4:"_s);
-        QCOMPARE(ElencoTitoli[5], QString());
-        QCOMPARE(ElencoEsiti[16], u"Valore 16"_s);
-        QCOMPARE(ElencoEsiti[17], QString());
-        QVERIFY(m_dialoghi->Messaggi().isEmpty());
-    }
-
-    void mrnTransitoErrore()
-    {
-        Pagina(
-            u"/transito"_s,
-            "<p class=\"err\">Per l'MRN: <b>26IT1234567890ABT7</b></p>non risulta presente in archivio<br>");
-        Pagina(u"/export"_s, PaginaExport(""));
-        GetHtmPage pagina;
-        QCOMPARE(int(InterrogaNumero(pagina, kMrnTransito)), 0);
-        QCOMPARE(ElencoTitoli[2], u"*** Per l'MRN: 26IT1234567890ABT7 ***"_s);
-        QCOMPARE(ElencoTitoli[3], u"*** non risulta presente in archivio ***"_s);
-        QCOMPARE(ElencoEsiti[18], u"USCITA CONCLUSA"_s);
-    }
-
-    void mrnRifiutati_data()
+    // Where a page goes once read: the browser window, a saved file, the temporary file opened.
+    void paginaMostrata_data()
     {
         QTest::addColumn<QString>("numero");
-        QTest::addColumn<QString>("messaggio");
-        QTest::newRow("short once trimmed")
-            << u"  26IT1234567890E7"_s << u"*** Lunghezza numero MRN errata (18 caratteri)"_s;
-        QTest::newRow("17th counted untrimmed")
-            << u" 26IT1234567890ABE7"_s << u"*** Tipo MRN errato (T=Transito, E=Export)"_s;
-        QTest::newRow("unknown type")
-            << u"26IT1234567890ABX7"_s << u"*** Tipo MRN errato (T=Transito, E=Export)"_s;
+        QTest::addColumn<QList<int>>("vpsi"); // View, Print, Save, IESkede
+        QTest::addColumn<QString>("file");    // in the program folder; "" none
+        QTest::addColumn<bool>("aperto");
+        const QString salvata = u"pagine/PI_IT00743110157.htm"_s;
+        QTest::newRow("save only") << kValida << QList{0, 0, 1, 0} << salvata << false;
+        QTest::newRow("view and save") << kValida << QList{1, 0, 1, 0} << salvata << true;
+        QTest::newRow("view only") << kValida << QList{1, 0, 0, 0} << u"TempFile/tmp_html.htm"_s << true;
+        QTest::newRow("view in the program") << kValida << QList{1, 0, 1, 1} << salvata << false;
+        QTest::newRow("print") << kValida << QList{0, 1, 0, 0} << QString() << false;
+        QTest::newRow("path characters")
+            << u"ZZ/../..\\X:*"_s << QList{0, 0, 1, 0} << u"pagine/PI_ZZ_.._.._X__.htm"_s << false;
     }
-    void mrnRifiutati()
+    void paginaMostrata()
     {
         QFETCH(QString, numero);
-        QFETCH(QString, messaggio);
-        GetHtmPage pagina;
-        QCOMPARE(int(InterrogaNumero(pagina, numero)), 1);
-        QCOMPARE(ElencoTitoli[2], messaggio);
-        QVERIFY(m_server->Richieste().isEmpty());
+        QFETCH(QList<int>, vpsi);
+        QFETCH(QString, file);
+        QFETCH(bool, aperto);
+        Scrivi(u"NAZIONI"_s, u"CODICI"_s, u"IT,ZZ,"_s);
+        Scrivi(u"NAZIONI"_s, u"IT"_s, u"ITALIA,11,11"_s);
+        Scrivi(u"NAZIONI"_s, u"ZZ"_s, u"PROVA,1,20"_s);
+        m_server.Imposta(u"/vies"_s, PaginaProva::Html(kVies));
+        QVERIFY(QDir(m_cartella->Percorso()).mkpath(u"pagine"_s));
+        OpzioniPagina opzioni;
+        opzioni.View = std::int16_t(vpsi[0]);
+        opzioni.Print = std::int16_t(vpsi[1]);
+        opzioni.Save = std::int16_t(vpsi[2]);
+        opzioni.IESkede = std::int16_t(vpsi[3]);
+        opzioni.DirSave = u"  "_s + m_cartella->File(u"pagine"_s) + u" "_s;
+
+        QCOMPARE(Interroga(numero, opzioni).stato, 0);
+        const QStringList scritti = QDir(m_cartella->File(u"pagine"_s)).entryList(QDir::Files) +
+                                    QDir(m_cartella->File(u"TempFile"_s)).entryList(QDir::Files);
+        QCOMPARE(scritti.size(), file.isEmpty() ? 0 : 1);
+        QFile f(m_cartella->File(file));
+        QVERIFY(file.isEmpty() || (f.open(QIODevice::ReadOnly) && f.readAll() == kVies + "\r\n"));
+        QCOMPARE(m_mostra.aperti, aperto ? QStringList{f.fileName()} : QStringList());
+        const bool browser = vpsi[1] > 0 || (vpsi[0] > 0 && vpsi[3] == 1);
+        QCOMPARE(m_mostra.browser, browser ? QStringList{u"pi "_s + numero} : QStringList());
     }
 
-    void mrnLetturaFallitaProsegue()
+    // A transit MRN reads its transit page, then its export page silently, into one answer.
+    void mrnTransito_data()
     {
-        // The second value's start marker is missing: the chain fails, a message is shown, the query goes on.
-        Pagina(u"/export"_s, "<div class=\"outexport1\">MRN&nbsp;</div><div class=\"outexport2\">X</div>"
-                             "<div class=\"outexport1\">Stato&nbsp;</div>");
-        GetHtmPage pagina;
-        QCOMPARE(int(InterrogaNumero(pagina, kMrnExport)), 0);
-        QCOMPARE(ElencoTitoli[6], u"Stato"_s);
-        QCOMPARE(ElencoEsiti[17], u"X"_s);
-        QCOMPARE(m_dialoghi->Messaggi().size(), 1);
-        QCOMPARE(m_dialoghi->Messaggi().first().testo, u"5 - Chiamata di routine o argomento non validi"_s);
+        QTest::addColumn<QByteArray>("transito");
+        QTest::addColumn<QByteArray>("esportazione");
+        QTest::addColumn<QStringList>("voci"); // titoli 1..3, esiti 1, 18
+        QTest::newRow("both found") << "<i dati1\"> Luogo </i><i dati2\"> Milano </i>"_ba << kExport
+                                    << QStringList{u"Luogo :"_s, {}, {}, u"Milano"_s, u"USCITA"_s};
+        QTest::newRow("both unknown")
+            << "<p class=\"err\">Per l'MRN: <b>X</b></p>non presente<br>"_ba
+            << "<div class=\"err\">MRN non trovato</div>"_ba
+            << QStringList{
+                   {}, u"*** Per l'MRN: "_s + kMrnTransito + u" ***"_s, u"*** non presente ***"_s, {}, {}};
+    }
+    void mrnTransito()
+    {
+        QFETCH(QByteArray, transito);
+        QFETCH(QByteArray, esportazione);
+        Pagina(u"/transito"_s, transito);
+        Pagina(u"/export"_s, esportazione);
+        const RispostaQuery r = Interroga(kMrnTransito);
+        QCOMPARE(r.stato, 0);
+        QCOMPARE(m_server.Richieste(),
+                 QStringList({u"/transito?mrn="_s + kMrnTransito, u"/export?mrn="_s + kMrnTransito}));
+        const auto& [esiti, titoli] = std::tie(r.ElencoEsiti, r.ElencoTitoli);
+        QTEST((QStringList{titoli[1], titoli[2], titoli[3], esiti[1], esiti[18]}), "voci");
+        QVERIFY(m_dialoghi->Messaggi().isEmpty());
     }
 
-    void marcatoriDalleImpostazioni()
+    // Markers come from the settings, a blank one from its default; a reading that breaks off shows
+    // its error and the query goes on with what was read.
+    void mrnMarcatori()
     {
-        ScriviIni(gFileIni, u"PARAMWEB"_s, u"EX_ERRINI"_s, u"<em>"_s);
-        ScriviIni(gFileIni, u"PARAMWEB"_s, u"EX_ERRFIN"_s, u"</em>"_s);
+        Scrivi(u"PARAMWEB"_s, u"EX_ERRINI"_s, u"<em>"_s);
+        Scrivi(u"PARAMWEB"_s, u"EX_ERRFIN"_s, u"</em>"_s);
+        Scrivi(u"PARAMWEB"_s, u"EX_DAT1INI"_s, u"  "_s);
         Pagina(u"/export"_s, "<em>In attesa</em>");
-        GetHtmPage pagina;
-        QCOMPARE(int(InterrogaNumero(pagina, kMrnExport)), 0);
-        QCOMPARE(ElencoTitoli[2], u"=== In attesa ==="_s);
+        QCOMPARE(Interroga(kMrnExport).ElencoTitoli[2], u"=== In attesa ==="_s);
+        Pagina(u"/export"_s, kExportMonco);
+        const RispostaQuery r = Interroga(kMrnExport);
+        QCOMPARE(r.stato, 0);
+        QCOMPARE((QStringList{r.ElencoTitoli[5], r.ElencoEsiti[17], r.ElencoTitoli[6], r.ElencoEsiti[18]}),
+                 (QStringList{u"MRN"_s, u"26IT"_s, u"Stato"_s, u"USCITA"_s}));
+        QCOMPARE(m_dialoghi->Messaggi().size(), 1);
+        QCOMPARE(m_dialoghi->Messaggi()[0].testo, u"5 - Chiamata di routine o argomento non validi"_s);
+    }
+
+    // Two queries at once: the one whose page comes first ends first, each with its own answer. The
+    // export page comes from a server that answers only when the test says so.
+    void dueInterrogazioniInsieme()
+    {
+        QTcpServer trattenuto;
+        QVERIFY(trattenuto.listen(QHostAddress::LocalHost));
+        Scrivi(u"INDIRIZZIWEB"_s, u"EXPORT"_s, u"http://127.0.0.1:%1/e?"_s.arg(trattenuto.serverPort()));
+        Pagina(u"/vies"_s, kVies);
+        const auto sessione = Apri();
+        GetHtmPage lenta(sessione->Contesto(), sessione->Politica(kUsoElenco));
+        GetHtmPage veloce(sessione->Contesto(), sessione->Politica(kUsoElenco));
+        QList<RispostaQuery> arrivate;
+        for (GetHtmPage* query : {&lenta, &veloce})
+            connect(query, &GetHtmPage::Conclusa, this,
+                    [&arrivate](const RispostaQuery& r) { arrivate << r; });
+
+        lenta.Avvia(kMrnExport);
+        QTRY_VERIFY(trattenuto.hasPendingConnections());
+        QTcpSocket* richiesta = trattenuto.nextPendingConnection();
+        QByteArray letta;
+        QTRY_VERIFY((letta += richiesta->readAll()).endsWith("\r\n\r\n"));
+        veloce.Avvia(kValida);
+        QTRY_COMPARE(arrivate.size(), 1);
+        QVERIFY(!lenta.Finita());
+        richiesta->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(kExport.size()) +
+                         "\r\n\r\n" + kExport);
+        QTRY_COMPARE(arrivate.size(), 2);
+        QCOMPARE(arrivate[0].numero + u' ' + arrivate[0].ElencoEsiti[3] + u' ' + arrivate[0].ElencoEsiti[18],
+                 kValida + u" ROSSI "_s);
+        QCOMPARE(arrivate[1].numero + u' ' + arrivate[1].ElencoEsiti[3] + u' ' + arrivate[1].ElencoEsiti[18],
+                 kMrnExport + u"  USCITA"_s);
     }
 };
 
