@@ -147,6 +147,9 @@ VatSingola::VatSingola(Sessione& sessione, QWidget* parent)
     m_lbError = Etichetta(shape, u"lbError"_s, u"Esito"_s, kRossoScuro);
     m_lbError->setFont(grassetto);
     righe->addWidget(m_lbError, 7, 0, 1, 2);
+    // Which source answered: the agency's page or the EU's VIES service.
+    m_lbFonte = Etichetta(shape, u"lbFonte"_s, {}, Qt::darkGray);
+    righe->addWidget(m_lbFonte, 8, 0, 1, 2);
     righe->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -203,6 +206,7 @@ void VatSingola::PulisciRisultati()
         m_lbEsito[j]->clear();
     }
     m_lbError->clear();
+    m_lbFonte->clear();
 }
 
 void VatSingola::AbilitaComandi(bool abilita)
@@ -231,6 +235,7 @@ void VatSingola::AnalizzaCodice()
 void VatSingola::MostraRisposta(const RispostaQuery& risposta)
 {
     const RispostaSingola singola = LeggiRispostaSingola(risposta);
+    m_lbFonte->setText(risposta.stato == 1 ? QString() : u"Fonte: "_s + NomeFonte(risposta.fonte));
     m_lbError->setText(singola.errore);
     for (const RigaRisposta& r : singola.righe) {
         m_lbDescr[r.indice]->setText(r.titolo);

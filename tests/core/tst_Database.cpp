@@ -45,7 +45,7 @@ private Q_SLOTS:
     {
         Tabella t(m_db);
         for (const auto& [tabella, campi] :
-             {std::pair(u"wkpartiteiva"_s, 10), {u"LayOutCol"_s, 21}, {u"Colori"_s, 2}})
+             {std::pair(u"wkpartiteiva"_s, 11), {u"LayOutCol"_s, 21}, {u"Colori"_s, 2}})
             QVERIFY(t.Apri(tabella) && t.NumeroCampi() == campi);
         QVERIFY(m_db.Esegui(u"INSERT INTO PartiteIVA (Codice, OK) VALUES (?, ?)"_s, {u"IT'1"_s, 0}));
         for (const bool conferma : {false, true}) {
@@ -61,6 +61,34 @@ private Q_SLOTS:
         m_db.Chiudi();
         QVERIFY(!m_db.Aperto() && m_db.Apri(m_file)); // the schema is found again, with its rows
         QCOMPARE(Righe(u"WKPartiteIVA"_s), 1);
+    }
+
+    // A database of the first version gains the consultation column with its rows kept.
+    void aggiornamentoSchema()
+    {
+        m_db.Chiudi();
+        QFile::remove(m_file);
+        {
+            QSqlDatabase vecchio = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"vecchio"_s);
+            vecchio.setDatabaseName(m_file);
+            QVERIFY(vecchio.open());
+            QSqlQuery q(vecchio);
+            for (const QString& t : {u"PartiteIVA"_s, u"WKPartiteIVA"_s})
+                QVERIFY(
+                    q.exec(u"CREATE TABLE "_s + t +
+                           u" (Codice TEXT NOT NULL COLLATE NOCASE PRIMARY KEY, Nazione TEXT, VAT TEXT, "
+                           u"Esito TEXT, Denominazione TEXT, Indirizzo TEXT, Inizio DATETIME, Fine DATETIME, "
+                           u"OK INTEGER, DataRichiesta DATETIME)"_s));
+            QVERIFY(q.exec(u"INSERT INTO PartiteIVA (Codice, OK) VALUES ('IT1', 2)"_s));
+            vecchio.close();
+        }
+        QSqlDatabase::removeDatabase(u"vecchio"_s);
+        QVERIFY(m_db.Apri(m_file));
+        Tabella t(m_db);
+        QVERIFY(t.Apri(u"PartiteIVA"_s) && t.Cerca(u"IT1"_s));
+        QCOMPARE(t.NomeCampo(10), u"Consultazione"_s);
+        QCOMPARE(t.Campo(u"OK"_s).toInt(), 2);
+        QVERIFY(m_db.Esegui(u"INSERT INTO WKPartiteIVA SELECT * FROM PartiteIVA"_s));
     }
 
     void fileNonUsabile_data()
