@@ -266,8 +266,11 @@ void VatSingola::MostraRisposta(const RispostaQuery& risposta)
 
 void VatSingola::Stampa()
 {
-    // A printer that cannot start a document prints nothing, silently.
-    if (IniziaStampa(m_sessione.dirTemp, m_codice.left(2) + u'_' + m_codice.mid(2) + u"_esito"_s)) {
+    // A printer that cannot start a document prints nothing, silently. On "PDF" the file is named
+    // after the code (IT_00743110157_esito.pdf), or after the time when no code was typed.
+    const QString documento =
+        m_codice.isEmpty() ? QString() : m_codice.left(2) + u'_' + m_codice.mid(2) + u"_esito"_s;
+    if (IniziaStampa(m_sessione.dirTemp, documento)) {
         StampaA(u"Validità partita IVA: "_s, 3, 3, false);
         StampaA(m_codice.left(2) + u'-' + m_codice.mid(2), 3, 28, true);
         if (m_lbError->text().startsWith(u"***"_s))
