@@ -46,6 +46,21 @@ double SerialeDaTesto(const QString& testo)
     return SerialeData(QDateTime(data, ora));
 }
 
+// An optional sign, digits and at most one decimal separator of the locale, spaces at both ends;
+// anything else (exponents, group separators, inner spaces) gives 0.
+double NumeroDaTesto(const QString& testo)
+{
+    const QString separatore = QLocale().decimalPoint();
+    const QString decimale = QRegularExpression::escape(separatore);
+    const QRegularExpression numero(u"^[+-]?(?:[0-9]+(?:%1[0-9]*)?|%1[0-9]+)$"_s.arg(decimale));
+    QString cifre = TogliSpazi(testo);
+    if (!numero.match(cifre).hasMatch())
+        return 0;
+    bool ok = false;
+    const double n = cifre.replace(separatore, u"."_s).toDouble(&ok);
+    return ok && std::isfinite(n) ? n : 0;
+}
+
 bool Nullo(const QVariant& valore)
 {
     return !valore.isValid() || valore.isNull();
@@ -84,14 +99,10 @@ double ValNum(const QVariant& valore)
         break;
     }
 
-    const QString testo = valore.toString().trimmed();
-    if (testo.isEmpty())
-        return 0;
+    const QString testo = valore.toString();
     if (testo.count(u'/') >= 2)
         return SerialeDaTesto(testo);
-    bool ok = false;
-    const double numero = QLocale().toDouble(testo, &ok);
-    return ok && std::isfinite(numero) ? numero : 0;
+    return NumeroDaTesto(testo);
 }
 
 QString ValTesto(const QVariant& valore, const QString& predefinito)

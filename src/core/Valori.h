@@ -8,7 +8,9 @@
 #include <cstdint>
 
 // Null, blank or non-numeric gives 0; a text with two "/" is a day/month/year date (with an
-// optional time) and gives its date serial; otherwise the number, with the locale's decimal separator.
+// optional time) and gives its date serial; otherwise a text of an optional sign, digits and the
+// locale's decimal separator, with spaces at both ends, gives its number. Numbers and dates (database
+// fields) convert directly.
 double ValNum(const QVariant& valore);
 
 // The value's text, untrimmed; null, blank or starting with NUL gives `predefinito`, which is a

@@ -35,6 +35,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_file = m_dir->filePath(u"tarvel.db"_s);
         m_prova = DialoghiProva::Installa();
+        QLocale::setDefault(QLocale::c());
         Attese().databaseOccupatoMs = 50;
         Attese().tentativiMassimi = 3;
         QVERIFY(m_db.Apri(m_file));
@@ -206,6 +207,21 @@ private Q_SLOTS:
             QCOMPARE(ValNum(valore), 0.0);
         if (letto.typeId() == QMetaType::QDateTime)
             QCOMPARE(ValNum(valore), SerialeData(letto.toDateTime()));
+    }
+
+    // Numbers and dates come from the database as values, whatever the locale: a date serial stored
+    // as a number by another tool reads as its date.
+    void numeriEDate()
+    {
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        QVERIFY(m_db.Esegui(u"INSERT INTO PartiteIVA (Codice, OK, Inizio, Fine) VALUES (?, ?, ?, ?)"_s,
+                            {u"IT1"_s, 2.5, 40249.4375, 1000}));
+        Tabella t(m_db);
+        QVERIFY(t.Apri(u"PartiteIVA"_s) && t.Cerca(u"IT1"_s));
+        QCOMPARE(ValNum(t.Campo(u"OK"_s)), 2.5);
+        QCOMPARE(t.Campo(u"Inizio"_s), QVariant(QDateTime(QDate(2010, 3, 12), QTime(10, 30))));
+        QCOMPARE(ValNum(t.Campo(u"Inizio"_s)), 40249.4375);
+        QCOMPARE(ValTesto(t.Campo(u"Fine"_s)), u"26/09/1902 00:00:00"_s);
     }
 
     void cursore()
