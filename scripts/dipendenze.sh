@@ -6,6 +6,7 @@ PACCHETTI=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-webengine-dev libgl-dev
   fonts-liberation2 fonts-dejavu-core
+  iso-flags-png-320x240
   xvfb xauth poppler-utils
 )
 
