@@ -9,6 +9,7 @@
 #include "core/TastiComuni.h"
 #include "core/Twips.h"
 #include "core/Valori.h"
+#include "countries/GesNaz.h"
 #include "session/Sessione.h"
 #include "web/MostraPagineFinestra.h"
 
@@ -92,7 +93,7 @@ void Startup::CreaMenu()
     connect(Voce(barra, u"Mu_Mrn1"_s, u"&Singola"_s), &QAction::triggered, this, &Startup::ApriVatSingola);
     Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s)->setEnabled(false);
     Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s)->setEnabled(false);
-    Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s)->setEnabled(false);
+    connect(Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s), &QAction::triggered, this, &Startup::ApriGesNaz);
 
     m_Mprg_base = Sottomenu(barra, u"Mprg_base"_s, u"&Applicativi"_s);
     for (int i = 1; i <= kNumeroApplicativi; ++i) {
@@ -198,4 +199,16 @@ void Startup::ApriVatSingola()
 {
     VatSingola finestra(*m_sessione, this);
     finestra.exec();
+}
+
+// The country window is the one working window that stays open beside the others.
+void Startup::ApriGesNaz()
+{
+    if (!m_gesNaz) {
+        m_gesNaz = new GesNaz(m_sessione->impostazioni, m_sessione->nazioni, this);
+        m_gesNaz->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_gesNaz->show();
+    m_gesNaz->raise();
+    m_gesNaz->activateWindow();
 }

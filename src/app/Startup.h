@@ -5,9 +5,11 @@
 #include "app/Avvio.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
+class GesNaz;
 class Impostazioni;
 class QAction;
 class QMenu;
@@ -38,6 +40,7 @@ private:
     void RipristinaPosizione();
     void MostraInformazioni();
     void ApriVatSingola();
+    void ApriGesNaz();
 
     double Dpi() const;
     QSize SchermoInTwips() const;
@@ -45,6 +48,7 @@ private:
     std::unique_ptr<Sessione> m_sessione;
     std::array<QAction*, kNumeroApplicativi + 1> m_Mprg_var{}; // index 0 unused
     QMenu* m_Mprg_base = nullptr;
-    int m_larghezzaFissa = 0; // twips
-    int m_altezzaFissa = 0;   // twips
+    QPointer<GesNaz> m_gesNaz; // the one country window, while it is open
+    int m_larghezzaFissa = 0;  // twips
+    int m_altezzaFissa = 0;    // twips
 };

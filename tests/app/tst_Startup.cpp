@@ -6,11 +6,13 @@
 #include "core/ChiaviIni.h"
 #include "core/Twips.h"
 #include "core/Valori.h"
+#include "countries/GesNaz.h"
 #include "session/Sessione.h"
 #include "support/CartellaProva.h"
 #include "support/Controlli.h"
 #include "support/DialoghiProva.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -282,6 +284,27 @@ private Q_SLOTS:
         const QStringList diCartella = testi(cartella);
         for (const QString& italiano : {u"Cerca in:"_s, u"Scegli"_s})
             QVERIFY2(diCartella.contains(italiano), qPrintable(diCartella.join(u" | "_s)));
+    }
+
+    // The country window opens beside the main window, once: the entry brings the open one forward.
+    void finestraNazioni()
+    {
+        Startup w;
+        QVERIFY(Mostra(w));
+        QAction* voce = w.findChild<QAction*>(u"Mu_Nazioni"_s);
+        voce->trigger();
+        QPointer<GesNaz> finestra = w.findChild<GesNaz*>(u"GesNaz"_s);
+        QVERIFY(finestra && finestra->isVisible() && !finestra->isModal());
+        QCOMPARE(Controllo<QComboBox>(*finestra, u"cbNazioni"_s)->count(), 27);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        voce->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(finestra));
+        QCOMPARE(w.findChildren<GesNaz*>().size(), 1);
+        finestra->close();
+        QTRY_VERIFY(!finestra);
+        voce->trigger();
+        QCOMPARE(w.findChildren<GesNaz*>().size(), 1);
     }
 
     void fileRovinati()
