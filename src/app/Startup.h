@@ -2,7 +2,7 @@
 // The main window: creating it runs the start-up sequence, its menu bar opens every working
 // window, and closing it saves its position and ends the program.
 
-#include "app/Avvio.h"
+#include "programs/Applicativi.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -41,6 +41,8 @@ private:
     void MostraInformazioni();
     void ApriVatSingola();
     void ApriGesNaz();
+    void ApriGesAppl();
+    void MostraVoce(int indice, const QString& nome, bool visibile);
 
     double Dpi() const;
     QSize SchermoInTwips() const;

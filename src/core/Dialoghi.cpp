@@ -77,6 +77,11 @@ QString DialoghiRigaComando::ScegliFile(const QString&, const QString&, const QS
     return {};
 }
 
+QString DialoghiRigaComando::ScegliProgramma(const QString&, const QString&)
+{
+    return {};
+}
+
 SceltaStampante DialoghiRigaComando::ScegliStampante(const SceltaStampante&)
 {
     return {};

@@ -39,6 +39,9 @@ public:
     virtual QString ScegliCartella(const QString& titolo, const QString& iniziale) = 0;
     // The file chosen to open, or "" when the dialog is cancelled. `filtro` as Qt's file dialogs take it.
     virtual QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) = 0;
+    // The program file chosen, starting at `iniziale` (a folder, or a file to select in its folder);
+    // only programs are offered. "" when the dialog is cancelled.
+    virtual QString ScegliProgramma(const QString& titolo, const QString& iniziale) = 0;
     // The printer chosen in the system's print dialog, starting from `attuale`.
     virtual SceltaStampante ScegliStampante(const SceltaStampante& attuale) = 0;
 };
@@ -63,5 +66,6 @@ public:
     Risposta Mostra(const Messaggio& messaggio) override;
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
+    QString ScegliProgramma(const QString& titolo, const QString& iniziale) override;
     SceltaStampante ScegliStampante(const SceltaStampante& attuale) override;
 };

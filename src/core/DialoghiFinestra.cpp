@@ -3,7 +3,9 @@
 #include "core/StampanteCorrente.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -102,6 +104,25 @@ QString DialoghiFinestra::ScegliCartella(const QString& titolo, const QString& i
 QString DialoghiFinestra::ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro)
 {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), titolo, cartella, filtro);
+}
+
+QString DialoghiFinestra::ScegliProgramma(const QString& titolo, const QString& iniziale)
+{
+    const QFileInfo info(iniziale);
+    QFileDialog dialogo(QApplication::activeWindow(), titolo, info.isFile() ? info.absolutePath() : iniziale);
+    dialogo.setFileMode(QFileDialog::ExistingFile);
+#ifdef Q_OS_WIN
+    dialogo.setNameFilter(u"File eseguibile (*.exe)"_s);
+    dialogo.setDefaultSuffix(u"exe"_s);
+#else
+    // Programs have no extension here: the dialog lists the files the user may run, which the
+    // system's own dialogs cannot do.
+    dialogo.setOption(QFileDialog::DontUseNativeDialog);
+    dialogo.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+#endif
+    if (info.isFile())
+        dialogo.selectFile(info.fileName());
+    return dialogo.exec() == QDialog::Accepted ? dialogo.selectedFiles().value(0) : QString();
 }
 
 SceltaStampante DialoghiFinestra::ScegliStampante(const SceltaStampante& attuale)

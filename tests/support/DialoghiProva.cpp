@@ -24,6 +24,12 @@ QString DialoghiProva::ScegliFile(const QString&, const QString&, const QString&
     return m_file.isEmpty() ? QString() : m_file.dequeue();
 }
 
+QString DialoghiProva::ScegliProgramma(const QString& titolo, const QString& iniziale)
+{
+    m_programmiChiesti.append({titolo, iniziale});
+    return m_file.isEmpty() ? QString() : m_file.dequeue();
+}
+
 SceltaStampante DialoghiProva::ScegliStampante(const SceltaStampante&)
 {
     return m_stampanti.isEmpty() ? SceltaStampante() : m_stampanti.dequeue();

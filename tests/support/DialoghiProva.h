@@ -15,6 +15,7 @@ public:
 
     void ProssimaRisposta(Risposta risposta) { m_risposte.enqueue(risposta); }
     void ProssimaCartella(const QString& cartella) { m_cartelle.enqueue(cartella); }
+    // Answers file and program choices alike.
     void ProssimoFile(const QString& file) { m_file.enqueue(file); }
     void ProssimaStampante(const QString& nome, const QString& filePdf = {})
     {
@@ -22,15 +23,19 @@ public:
     }
 
     const QList<Messaggio>& Messaggi() const { return m_messaggi; }
+    // Title and starting place of each program choice asked for.
+    const QList<QStringList>& ProgrammiChiesti() const { return m_programmiChiesti; }
     void Svuota() { m_messaggi.clear(); }
 
     Risposta Mostra(const Messaggio& messaggio) override;
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
+    QString ScegliProgramma(const QString& titolo, const QString& iniziale) override;
     SceltaStampante ScegliStampante(const SceltaStampante& attuale) override;
 
 private:
     QList<Messaggio> m_messaggi;
+    QList<QStringList> m_programmiChiesti;
     QQueue<Risposta> m_risposte;
     QQueue<QString> m_cartelle;
     QQueue<QString> m_file;
