@@ -81,3 +81,8 @@ QString DialoghiRigaComando::ScegliStampante(const QString&)
 {
     return {};
 }
+
+std::optional<ColoreRgb> DialoghiRigaComando::ScegliColore(ColoriPersonalizzati&)
+{
+    return std::nullopt;
+}

@@ -1,6 +1,9 @@
 #include "core/DialoghiFinestra.h"
 
+#include "core/ColoreQt.h"
+
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -111,4 +114,16 @@ QString DialoghiFinestra::ScegliStampante(const QString& attuale)
     if (dialogo.exec() != QDialog::Accepted)
         return {};
     return stampante.outputFormat() == QPrinter::PdfFormat ? u"PDF"_s : stampante.printerName();
+}
+
+std::optional<ColoreRgb> DialoghiFinestra::ScegliColore(ColoriPersonalizzati& personalizzati)
+{
+    for (int i = 0; i < int(personalizzati.size()); ++i)
+        QColorDialog::setCustomColor(i, ColoreQt(personalizzati[i]));
+    QColorDialog dialogo(Qt::black, QApplication::activeWindow());
+    if (dialogo.exec() != QDialog::Accepted)
+        return std::nullopt;
+    for (int i = 0; i < int(personalizzati.size()); ++i)
+        personalizzati[i] = ColoreDaQt(QColorDialog::customColor(i));
+    return ColoreDaQt(dialogo.selectedColor());
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The window program's dialogs: real message boxes and file dialogs.
+// The window program's dialogs: real message boxes, file, printer and colour dialogs.
 
 #include "core/Dialoghi.h"
 
@@ -10,4 +10,5 @@ public:
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
     QString ScegliStampante(const QString& attuale) override;
+    std::optional<ColoreRgb> ScegliColore(ColoriPersonalizzati& personalizzati) override;
 };

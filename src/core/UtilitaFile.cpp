@@ -132,6 +132,11 @@ Ricerca Cerca(const QString& percorso, int attributi)
 
 } // namespace
 
+int ApriSenzaMessaggi(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord)
+{
+    return AperturaSistema(archivio, nome, modo, lunghezzaRecord);
+}
+
 bool ApriArchivio(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord)
 {
     archivio.close();
