@@ -9,6 +9,7 @@ PACCHETTI=(
   fonts-liberation2 fonts-dejavu-core
   iso-flags-png-320x240
   xvfb xauth poppler-utils
+  sqlite3
 )
 
 installa_dipendenze() {

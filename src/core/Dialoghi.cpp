@@ -86,3 +86,8 @@ SceltaStampante DialoghiRigaComando::ScegliStampante(const SceltaStampante&)
 {
     return {};
 }
+
+std::optional<ColoreRgb> DialoghiRigaComando::ScegliColore(ColoriPersonalizzati&)
+{
+    return std::nullopt;
+}

@@ -1,8 +1,10 @@
 #include "core/DialoghiFinestra.h"
 
+#include "core/ColoreQt.h"
 #include "core/StampanteCorrente.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -142,4 +144,16 @@ SceltaStampante DialoghiFinestra::ScegliStampante(const SceltaStampante& attuale
     if (stampante.outputFormat() == QPrinter::PdfFormat)
         return {pdf, stampante.outputFileName()};
     return {stampante.printerName(), QString()};
+}
+
+std::optional<ColoreRgb> DialoghiFinestra::ScegliColore(ColoriPersonalizzati& personalizzati)
+{
+    for (int i = 0; i < int(personalizzati.size()); ++i)
+        QColorDialog::setCustomColor(i, ColoreQt(personalizzati[i]));
+    QColorDialog dialogo(Qt::black, QApplication::activeWindow());
+    if (dialogo.exec() != QDialog::Accepted)
+        return std::nullopt;
+    for (int i = 0; i < int(personalizzati.size()); ++i)
+        personalizzati[i] = ColoreDaQt(QColorDialog::customColor(i));
+    return ColoreDaQt(dialogo.selectedColor());
 }

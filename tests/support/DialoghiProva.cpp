@@ -34,3 +34,15 @@ SceltaStampante DialoghiProva::ScegliStampante(const SceltaStampante&)
 {
     return m_stampanti.isEmpty() ? SceltaStampante() : m_stampanti.dequeue();
 }
+
+std::optional<ColoreRgb> DialoghiProva::ScegliColore(ColoriPersonalizzati& personalizzati)
+{
+    ++m_dialoghiColore;
+    m_personalizzatiMostrati = personalizzati;
+    if (m_colori.isEmpty())
+        return std::nullopt;
+    const RispostaColore risposta = m_colori.dequeue();
+    if (risposta.colore && risposta.personalizzati)
+        personalizzati = *risposta.personalizzati;
+    return risposta.colore;
+}
