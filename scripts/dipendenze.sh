@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# The one list of Debian packages the project needs to build, test and run.
+# The one list of Debian packages the project needs to build, test, run and measure (openbox: the
+# window manager of the placement tests; libx11-dev: the benchmarks' window watcher).
 # Sourced by run.sh and test.sh: installs only what is missing, so a second run is quick.
 
 PACCHETTI=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-webengine-dev libgl-dev
   fonts-liberation2 fonts-dejavu-core
-  xvfb xauth poppler-utils
+  xvfb xauth openbox poppler-utils
+  libx11-dev
 )
 
 installa_dipendenze() {

@@ -45,6 +45,7 @@ private:
     std::unique_ptr<Sessione> m_sessione;
     std::array<QAction*, kNumeroApplicativi + 1> m_Mprg_var{}; // index 0 unused
     QMenu* m_Mprg_base = nullptr;
-    int m_larghezzaFissa = 0; // twips
-    int m_altezzaFissa = 0;   // twips
+    int m_larghezzaFissa = 0;  // twips
+    int m_altezzaFissa = 0;    // twips
+    bool m_primoAvvio = false; // no settings file at start: centred on the screen
 };

@@ -24,9 +24,8 @@ public:
     // True after "&CONFERMA".
     bool pgConfermata() const { return m_confermata; }
 
-    void setVisible(bool visibile) override;
-
 protected:
+    void Colloca() override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:

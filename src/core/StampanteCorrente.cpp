@@ -42,9 +42,8 @@ QStringList ElencoStampanti()
     return nomi;
 }
 
-bool ImpostaStampanteCorrente(const QString& nome)
+bool ImpostaStampante(QPrinter& p, const QString& nome)
 {
-    QPrinter& p = StampanteCorrente();
     if (nome == NomePdf()) {
         p.setOutputFormat(QPrinter::PdfFormat);
         return true;
@@ -54,4 +53,9 @@ bool ImpostaStampanteCorrente(const QString& nome)
     p.setOutputFormat(QPrinter::NativeFormat);
     p.setPrinterName(nome);
     return true;
+}
+
+bool ImpostaStampanteCorrente(const QString& nome)
+{
+    return ImpostaStampante(StampanteCorrente(), nome);
 }

@@ -18,5 +18,8 @@ bool StampanteCorrentePdf();
 // The installed printers, then "PDF".
 QStringList ElencoStampanti();
 
-// Makes `nome` the current printer; false, with nothing changed, when no such printer exists.
+// Points `stampante` at the printer `nome`; false, with nothing changed, when no such printer exists.
+bool ImpostaStampante(QPrinter& stampante, const QString& nome);
+
+// Makes `nome` the current printer, likewise.
 bool ImpostaStampanteCorrente(const QString& nome);
