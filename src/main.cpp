@@ -18,6 +18,14 @@ int main(int argc, char* argv[])
 
     // The browser module, loaded later, needs it before the application exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Nothing the program draws needs OpenGL, and the answer pages draw well without it; with it
+    // the attribute above creates a context at every start, which costs more than the program.
+    // Either variable set by the user wins.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION") &&
+        !qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+        qputenv("QT_QUICK_BACKEND", "software");
+    }
     QApplication app(argc, argv);
     ImpostaIdentitaApplicazione();
     CaricaTraduzioniQt();

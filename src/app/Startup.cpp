@@ -82,6 +82,7 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
         });
     m_sessione->ImpostaMostraPagine(
         std::make_unique<MostraPagineFinestra>(m_sessione->impostazioni, m_sessione->dirTemp));
+    const GruppoScritture gruppo(m_sessione->impostazioni);
     FissaDimensioni();
     RipristinaPosizione();
     setWindowTitle(Titolo());
