@@ -38,6 +38,7 @@ private:
     void RipristinaPosizione();
     void MostraInformazioni();
     void ApriVatSingola();
+    void ApriEleVat();
 
     double Dpi() const;
     QSize SchermoInTwips() const;
