@@ -5,6 +5,7 @@
 PACCHETTI=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-webengine-dev libgl-dev
+  qt6-translations-l10n
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils
 )

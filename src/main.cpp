@@ -1,6 +1,7 @@
 // No argument: the window program. Any argument: a headless command over the same core.
 
 #include "app/Startup.h"
+#include "app/Traduzioni.h"
 #include "cli/RigaComando.h"
 #include "core/CartellaProgramma.h"
 #include "core/DialoghiFinestra.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // the embedded browser needs it first
     QApplication app(argc, argv);
     ImpostaIdentitaApplicazione();
+    CaricaTraduzioniQt();
     ImpostaDialoghi(std::make_unique<DialoghiFinestra>());
     Startup finestra;
     finestra.show();

@@ -4,6 +4,7 @@
 #include "core/Attesa.h"
 #include "core/CaselleTesto.h"
 #include "core/Dialoghi.h"
+#include "core/EtichettaRidotta.h"
 #include "core/StampaGriglia.h"
 #include "core/StampanteCorrente.h"
 #include "core/Valori.h"
@@ -43,7 +44,17 @@ QLabel* Etichetta(QWidget* genitore, const QString& nome, const QString& testo, 
 {
     auto* e = new QLabel(testo, genitore);
     e->setObjectName(nome);
-    e->setTextFormat(Qt::PlainText); // page texts may hold "<" and "&"
+    e->setTextFormat(Qt::PlainText);
+    Colora(e, colore);
+    return e;
+}
+
+// A label for the page's texts (which may hold "<" and "&"): however long they are, the window
+// keeps its size.
+QLabel* EtichettaRisposta(QWidget* genitore, const QString& nome, const QString& testo, const QColor& colore)
+{
+    auto* e = new EtichettaRidotta(testo, genitore);
+    e->setObjectName(nome);
     Colora(e, colore);
     return e;
 }
@@ -133,9 +144,9 @@ VatSingola::VatSingola(Sessione& sessione, QWidget* parent)
                              u"Data di fine attività"_s,
                              u"Note"_s};
     for (int j = 1; j <= 7; ++j) {
-        m_lbDescr[j] = Etichetta(shape, u"lbDescr(%1)"_s.arg(j), titoli[j - 1], kBlu);
-        m_lbEsito[j] = Etichetta(shape, u"lbEsito(%1)"_s.arg(j), j < 7 ? u"Esito"_s : QString(),
-                                 j < 7 ? kVerde : Qt::black);
+        m_lbDescr[j] = EtichettaRisposta(shape, u"lbDescr(%1)"_s.arg(j), titoli[j - 1], kBlu);
+        m_lbEsito[j] = EtichettaRisposta(shape, u"lbEsito(%1)"_s.arg(j), j < 7 ? u"Esito"_s : QString(),
+                                         j < 7 ? kVerde : Qt::black);
         m_lbEsito[j]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         m_lbEsito[j]->setMinimumWidth(460);
         righe->addWidget(m_lbDescr[j], j - 1, 0);
@@ -144,9 +155,12 @@ VatSingola::VatSingola(Sessione& sessione, QWidget* parent)
     QFont grassetto = m_lbEsito[1]->font();
     grassetto.setBold(true);
     m_lbEsito[1]->setFont(grassetto);
-    m_lbError = Etichetta(shape, u"lbError"_s, u"Esito"_s, kRossoScuro);
+    m_lbError = EtichettaRisposta(shape, u"lbError"_s, u"Esito"_s, kRossoScuro);
     m_lbError->setFont(grassetto);
     righe->addWidget(m_lbError, 7, 0, 1, 2);
+    // Which source answered: the agency's page or the EU's VIES service.
+    m_lbFonte = Etichetta(shape, u"lbFonte"_s, {}, Qt::darkGray);
+    righe->addWidget(m_lbFonte, 8, 0, 1, 2);
     righe->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -203,6 +217,7 @@ void VatSingola::PulisciRisultati()
         m_lbEsito[j]->clear();
     }
     m_lbError->clear();
+    m_lbFonte->clear();
 }
 
 void VatSingola::AbilitaComandi(bool abilita)
@@ -231,6 +246,7 @@ void VatSingola::AnalizzaCodice()
 void VatSingola::MostraRisposta(const RispostaQuery& risposta)
 {
     const RispostaSingola singola = LeggiRispostaSingola(risposta);
+    m_lbFonte->setText(risposta.stato == 1 ? QString() : u"Fonte: "_s + NomeFonte(risposta.fonte));
     m_lbError->setText(singola.errore);
     for (const RigaRisposta& r : singola.righe) {
         m_lbDescr[r.indice]->setText(r.titolo);
@@ -255,8 +271,11 @@ void VatSingola::MostraRisposta(const RispostaQuery& risposta)
 
 void VatSingola::Stampa()
 {
-    // A printer that cannot start a document prints nothing, silently.
-    if (IniziaStampa()) {
+    // A printer that cannot start a document prints nothing, silently. On "PDF" the file is named
+    // after the code (IT_00743110157_esito.pdf), or after the time when no code was typed.
+    const QString documento =
+        m_codice.isEmpty() ? QString() : m_codice.left(2) + u'_' + m_codice.mid(2) + u"_esito"_s;
+    if (IniziaStampa(m_sessione.dirTemp, documento)) {
         StampaA(u"Validità partita IVA: "_s, 3, 3, false);
         StampaA(m_codice.left(2) + u'-' + m_codice.mid(2), 3, 28, true);
         if (m_lbError->text().startsWith(u"***"_s))
@@ -275,7 +294,7 @@ void VatSingola::Stampa()
 
 void VatSingola::ScegliStampante()
 {
-    const QString nome = DialoghiCorrenti().ScegliStampante(NomeStampanteCorrente());
-    if (!nome.isEmpty())
-        ImpostaStampanteCorrente(nome);
+    const SceltaStampante scelta = DialoghiCorrenti().ScegliStampante(SceltaStampanteCorrente());
+    if (!scelta.nome.isEmpty())
+        ImpostaStampanteCorrente(scelta.nome, scelta.filePdf);
 }

@@ -44,6 +44,7 @@ private:
     std::array<QLabel*, 8> m_lbDescr{}; // 1..7
     std::array<QLabel*, 8> m_lbEsito{}; // 1..7
     QLabel* m_lbError;
+    QLabel* m_lbFonte;
     QAction* m_Mu_end;
     QAction* m_Mu_param;
     QAction* m_Mu_print;

@@ -35,7 +35,7 @@ QString RigaJson(const RispostaQuery& r)
 {
     return u"{\"codice\":"_s + Json(r.numero) + u",\"stato\":"_s + QString::number(r.stato) +
            u",\"titoli\":"_s + ElencoJson(r.ElencoTitoli) + u",\"esiti\":"_s + ElencoJson(r.ElencoEsiti) +
-           u",\"errore\":"_s + Json(r.motivo) + u"}\n"_s;
+           u",\"errore\":"_s + Json(r.motivo) + u",\"consultazione\":"_s + Json(r.consultazione) + u"}\n"_s;
 }
 
 QString Testo(const RispostaQuery& r)
@@ -53,11 +53,13 @@ QString Testo(const RispostaQuery& r)
 
 QString ComandoVerifica::Aiuto()
 {
-    return u"  verifica [--json] [--salva CARTELLA] CODICE...\n"
+    return u"  verifica [--json] [--salva CARTELLA] [--fonte pagina|vies] CODICE...\n"
            u"               controlla partite IVA (prefisso del paese e numero) o MRN e stampa le\n"
            u"               risposte; con --json una riga JSON per codice, con --salva salva le\n"
-           u"               pagine di risposta nella cartella. Uscita: 0 tutte lette, 1 errori di\n"
-           u"               formato, 9 servizio non raggiungibile o pagina illeggibile\n"_s;
+           u"               pagine di risposta nella cartella, con --fonte sceglie chi risponde per\n"
+           u"               le partite IVA (pagina dell'Agenzia delle Entrate o servizio VIES).\n"
+           u"               Uscita: 0 tutte lette, 1 errori di formato, 9 servizio non\n"
+           u"               raggiungibile o pagina illeggibile\n"_s;
 }
 
 int ComandoVerifica::Esegui(const QStringList& argomenti)
@@ -65,18 +67,25 @@ int ComandoVerifica::Esegui(const QStringList& argomenti)
     QCommandLineParser parser;
     const QCommandLineOption json(u"json"_s);
     const QCommandLineOption salva(u"salva"_s, {}, u"CARTELLA"_s);
+    const QCommandLineOption fonte(u"fonte"_s, {}, u"pagina|vies"_s);
     parser.addOption(json);
     parser.addOption(salva);
+    parser.addOption(fonte);
     QTextStream err(stderr);
-    const QStringList codici = parser.parse(argomenti) ? parser.positionalArguments() : QStringList();
+    QStringList codici = parser.parse(argomenti) ? parser.positionalArguments() : QStringList();
+    const QString fonteScelta = parser.value(fonte).toLower();
+    if (!fonteScelta.isEmpty() && fonteScelta != u"pagina"_s && fonteScelta != u"vies"_s)
+        codici.clear();
     if (codici.isEmpty()) {
         if (!parser.errorText().isEmpty())
             err << u"tarvel verifica: "_s << parser.errorText() << u'\n';
-        err << u"Uso: tarvel verifica [--json] [--salva CARTELLA] CODICE...\n"_s;
+        err << u"Uso: tarvel verifica [--json] [--salva CARTELLA] [--fonte pagina|vies] CODICE...\n"_s;
         return kUscitaUso;
     }
 
     const std::unique_ptr<Sessione> sessione = ApriSessione(CartellaProgramma(), ModoSessione::Comando);
+    if (!fonteScelta.isEmpty())
+        sessione->indirizzi.fonte = LeggiFonte(fonteScelta);
     // Nothing of the window program's page options: pages are saved only where --salva says.
     PoliticaPagine politica{{}, sessione->dirTemp, nullptr};
     if (parser.isSet(salva)) {

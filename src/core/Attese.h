@@ -10,6 +10,7 @@ struct LimitiAttesa {
     int databaseOccupatoMs = 3000; // how long a database statement waits for another program's lock
     int passoMs = 10;              // pause between two attempts, so a retry loop does not spin
     int tentativiMassimi = 50;     // a retry offered to the user ends as cancelled after so many
+    int viesPausaMs = 1000;        // first pause before asking a busy VIES service again; it doubles
 };
 
 // The limits in force.

@@ -21,7 +21,9 @@ QList<Oggetto> Schema()
 {
     const QString risultati =
         u"(Codice TEXT NOT NULL COLLATE NOCASE PRIMARY KEY, Nazione TEXT, VAT TEXT, Esito TEXT, "
-        u"Denominazione TEXT, Indirizzo TEXT, Inizio DATETIME, Fine DATETIME, OK INTEGER, DataRichiesta DATETIME)"_s;
+        u"Denominazione TEXT, Indirizzo TEXT, Inizio DATETIME, Fine DATETIME, OK INTEGER, DataRichiesta "
+        u"DATETIME, "
+        u"Consultazione TEXT)"_s;
     QStringList larghezze;
     for (int i = 1; i <= 20; ++i)
         larghezze << u"Col%1 INTEGER"_s.arg(i);
@@ -42,6 +44,26 @@ QList<Oggetto> Schema()
     return schema;
 }
 
+// Columns added after the first version, last in their tables: a database made by an earlier
+// version gains them with its rows kept. Both results tables change together, as the merge copies
+// whole rows from one to the other.
+struct Colonna {
+    QString tabella;
+    QString nome;
+    QString tipo;
+};
+const QList<Colonna> kColonneAggiunte = {{u"PartiteIVA"_s, u"Consultazione"_s, u"TEXT"_s},
+                                         {u"WKPartiteIVA"_s, u"Consultazione"_s, u"TEXT"_s}};
+
+bool HaColonna(QSqlDatabase& db, const QString& tabella, const QString& colonna)
+{
+    QSqlQuery q(db);
+    q.prepare(u"SELECT 1 FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE"_s);
+    q.addBindValue(tabella);
+    q.addBindValue(colonna);
+    return q.exec() && q.next();
+}
+
 bool CreaSchema(QSqlDatabase& db)
 {
     QSqlQuery q(db);
@@ -55,6 +77,10 @@ bool CreaSchema(QSqlDatabase& db)
     for (const Oggetto& o : Schema()) {
         if (!presenti.contains(o.nome.toLower()))
             mancanti << o.sql;
+    }
+    for (const Colonna& c : kColonneAggiunte) {
+        if (presenti.contains(c.tabella.toLower()) && !HaColonna(db, c.tabella, c.nome))
+            mancanti << u"ALTER TABLE %1 ADD COLUMN %2 %3"_s.arg(c.tabella, c.nome, c.tipo);
     }
     if (mancanti.isEmpty())
         return true;

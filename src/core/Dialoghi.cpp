@@ -77,7 +77,7 @@ QString DialoghiRigaComando::ScegliFile(const QString&, const QString&, const QS
     return {};
 }
 
-QString DialoghiRigaComando::ScegliStampante(const QString&)
+SceltaStampante DialoghiRigaComando::ScegliStampante(const SceltaStampante&)
 {
     return {};
 }

@@ -14,6 +14,13 @@ enum class Pulsanti { Ok, OkAnnulla, InterrompiRiprovaIgnora, SiNoAnnulla, SiNo,
 
 enum class Risposta { Ok, Annulla, Interrompi, Riprova, Ignora, Si, No };
 
+// A printer as the print dialog chooses it: its name ("PDF" for the dialog's file printer) and, for
+// that one, the output file named in the dialog ("" when none). No name: the dialog was cancelled.
+struct SceltaStampante {
+    QString nome;
+    QString filePdf;
+};
+
 struct Messaggio {
     QString testo;
     QString titolo;
@@ -32,8 +39,8 @@ public:
     virtual QString ScegliCartella(const QString& titolo, const QString& iniziale) = 0;
     // The file chosen to open, or "" when the dialog is cancelled. `filtro` as Qt's file dialogs take it.
     virtual QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) = 0;
-    // The printer chosen in the system's print dialog, starting from `attuale`; "" when cancelled.
-    virtual QString ScegliStampante(const QString& attuale) = 0;
+    // The printer chosen in the system's print dialog, starting from `attuale`.
+    virtual SceltaStampante ScegliStampante(const SceltaStampante& attuale) = 0;
 };
 
 // The dialogs in force; until one is installed, those of the command line.
@@ -56,5 +63,5 @@ public:
     Risposta Mostra(const Messaggio& messaggio) override;
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
-    QString ScegliStampante(const QString& attuale) override;
+    SceltaStampante ScegliStampante(const SceltaStampante& attuale) override;
 };

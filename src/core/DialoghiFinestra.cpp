@@ -1,5 +1,7 @@
 #include "core/DialoghiFinestra.h"
 
+#include "core/StampanteCorrente.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -102,13 +104,21 @@ QString DialoghiFinestra::ScegliFile(const QString& titolo, const QString& carte
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), titolo, cartella, filtro);
 }
 
-QString DialoghiFinestra::ScegliStampante(const QString& attuale)
+SceltaStampante DialoghiFinestra::ScegliStampante(const SceltaStampante& attuale)
 {
+    const QString pdf = QString::fromUtf16(kStampantePdf);
     QPrinter stampante;
-    if (!attuale.isEmpty())
-        stampante.setPrinterName(attuale);
+    if (attuale.nome == pdf) {
+        stampante.setOutputFormat(QPrinter::PdfFormat);
+        if (!attuale.filePdf.isEmpty())
+            stampante.setOutputFileName(attuale.filePdf);
+    } else if (!attuale.nome.isEmpty()) {
+        stampante.setPrinterName(attuale.nome);
+    }
     QPrintDialog dialogo(&stampante, QApplication::activeWindow());
     if (dialogo.exec() != QDialog::Accepted)
         return {};
-    return stampante.outputFormat() == QPrinter::PdfFormat ? u"PDF"_s : stampante.printerName();
+    if (stampante.outputFormat() == QPrinter::PdfFormat)
+        return {pdf, stampante.outputFileName()};
+    return {stampante.printerName(), QString()};
 }

@@ -9,5 +9,5 @@ public:
     Risposta Mostra(const Messaggio& messaggio) override;
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
-    QString ScegliStampante(const QString& attuale) override;
+    SceltaStampante ScegliStampante(const SceltaStampante& attuale) override;
 };

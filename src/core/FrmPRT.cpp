@@ -177,8 +177,8 @@ bool FrmPRT::eventFilter(QObject* oggetto, QEvent* evento)
 
 void FrmPRT::Modifica()
 {
-    const QString scelta = DialoghiCorrenti().ScegliStampante(NomeStampanteCorrente());
-    if (!scelta.isEmpty() && ImpostaStampanteCorrente(scelta))
+    const SceltaStampante scelta = DialoghiCorrenti().ScegliStampante(SceltaStampanteCorrente());
+    if (!scelta.nome.isEmpty() && ImpostaStampanteCorrente(scelta.nome, scelta.filePdf))
         m_stampante->setText(NomeStampanteCorrente());
 }
 
@@ -209,6 +209,5 @@ void FrmPRT::Conferma()
                            {Chiavi::Stampa(u"TIPO"_s), gTipoStampa},
                            {Chiavi::Stampa(u"PREVIEW"_s), QString::number(gPaginaAnteprima)},
                            {Chiavi::Stampa(u"ZOOM"_s), QString::number(gZoomAnteprima)}});
-    m_confermata = true;
     accept();
 }

@@ -21,8 +21,6 @@ public:
     // Set before the window is shown: top and left in twips; both zero place it as saved.
     void plTopForm(const QString& twips);
     void plLeftForm(const QString& twips);
-    // True after "&CONFERMA".
-    bool pgConfermata() const { return m_confermata; }
 
     void setVisible(bool visibile) override;
 
@@ -36,7 +34,6 @@ private:
 
     double m_top = 0;
     double m_left = 0;
-    bool m_confermata = false;
     QComboBox* m_tipo;
     QLineEdit* m_stampante;
     QGroupBox* m_anteprima;

@@ -1,12 +1,17 @@
 #include "core/StampaGriglia.h"
 
 #include "core/StampanteCorrente.h"
+#include "core/UtilitaFile.h"
 
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <QUrl>
 
 #include <memory>
 
@@ -18,11 +23,28 @@ namespace {
 double gLargCar = 0;
 double gAltRiga = 0;
 
-// The document between IniziaStampa and FineStampa.
-std::unique_ptr<QPainter>& Pittore()
+// The document between IniziaStampa and FineStampa, and the file it writes on "PDF".
+struct Documento {
+    std::unique_ptr<QPainter> pittore;
+    QString filePdf;
+};
+
+Documento& Aperto()
 {
-    static std::unique_ptr<QPainter> pittore;
-    return pittore;
+    static Documento documento;
+    return documento;
+}
+
+QString FilePdf(const QString& cartella, const QString& documento)
+{
+    const QString scelto = SceltaStampanteCorrente().filePdf;
+    if (!scelto.isEmpty())
+        return scelto;
+    QDir().mkpath(cartella);
+    const QString nome = documento.isEmpty()
+                             ? u"Stampa_"_s + QDateTime::currentDateTime().toString(u"yyyyMMdd_HHmmss"_s)
+                             : documento;
+    return CartellaConSeparatore(cartella) + NomeFileSicuro(nome) + u".pdf"_s;
 }
 
 QString SenzaSpaziFinali(QString testo)
@@ -46,10 +68,16 @@ QFont CarattereFisso(int punti)
     return carattere;
 }
 
-bool IniziaStampa()
+bool IniziaStampa(const QString& cartellaPdf, const QString& documento)
 {
     QPrinter& stampante = StampanteCorrente(); // first, so it outlives an unfinished document
     FineStampa();
+    stampante.setDocName(documento);
+    QString file;
+    if (StampanteCorrentePdf()) {
+        file = FilePdf(cartellaPdf, documento);
+        stampante.setOutputFileName(file);
+    }
     auto pittore = std::make_unique<QPainter>();
     if (!pittore->begin(&stampante))
         return false;
@@ -57,13 +85,13 @@ bool IniziaStampa()
     const QFontMetricsF misure(pittore->font(), pittore->device());
     gLargCar = misure.horizontalAdvance(u'H');
     gAltRiga = misure.height();
-    Pittore() = std::move(pittore);
+    Aperto() = {std::move(pittore), file};
     return true;
 }
 
 void StampaA(const QString& testo, std::int16_t riga, std::int16_t colonna, bool grassetto)
 {
-    QPainter* pittore = Pittore().get();
+    QPainter* pittore = Aperto().pittore.get();
     if (!pittore)
         return;
     QFont carattere = pittore->font();
@@ -76,7 +104,8 @@ void StampaA(const QString& testo, std::int16_t riga, std::int16_t colonna, bool
 
 void FineStampa()
 {
-    if (Pittore())
-        Pittore()->end();
-    Pittore().reset();
+    Documento documento = std::move(Aperto());
+    Aperto() = {};
+    if (documento.pittore && documento.pittore->end() && !documento.filePdf.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(documento.filePdf));
 }

@@ -5,6 +5,8 @@
 
 namespace {
 
+QString gFilePdf; // the output file chosen for "PDF"
+
 QString NomePdf()
 {
     return QString::fromUtf16(kStampantePdf);
@@ -34,6 +36,11 @@ bool StampanteCorrentePdf()
     return StampanteCorrente().outputFormat() == QPrinter::PdfFormat;
 }
 
+SceltaStampante SceltaStampanteCorrente()
+{
+    return {NomeStampanteCorrente(), StampanteCorrentePdf() ? gFilePdf : QString()};
+}
+
 QStringList ElencoStampanti()
 {
     QStringList nomi = QPrinterInfo::availablePrinterNames();
@@ -42,16 +49,19 @@ QStringList ElencoStampanti()
     return nomi;
 }
 
-bool ImpostaStampanteCorrente(const QString& nome)
+bool ImpostaStampanteCorrente(const QString& nome, const QString& filePdf)
 {
     QPrinter& p = StampanteCorrente();
     if (nome == NomePdf()) {
         p.setOutputFormat(QPrinter::PdfFormat);
+        gFilePdf = filePdf;
         return true;
     }
     if (!QPrinterInfo::availablePrinterNames().contains(nome))
         return false;
+    p.setOutputFileName(QString()); // a file left by a PDF print would take the real printer's pages
     p.setOutputFormat(QPrinter::NativeFormat);
     p.setPrinterName(nome);
+    gFilePdf.clear();
     return true;
 }

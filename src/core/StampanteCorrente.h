@@ -2,6 +2,8 @@
 // The one printer of the whole program: the system's default at start, changed by the printer
 // choices of the windows. Beside the installed printers there is always "PDF", which writes files.
 
+#include "core/Dialoghi.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,9 +16,12 @@ QPrinter& StampanteCorrente();
 // The current printer's device name: an installed printer's name, or "PDF".
 QString NomeStampanteCorrente();
 bool StampanteCorrentePdf();
+// The name with, for "PDF", the output file chosen for it ("" when none was).
+SceltaStampante SceltaStampanteCorrente();
 
 // The installed printers, then "PDF".
 QStringList ElencoStampanti();
 
 // Makes `nome` the current printer; false, with nothing changed, when no such printer exists.
-bool ImpostaStampanteCorrente(const QString& nome);
+// `filePdf` is where "PDF" writes every print; without one each print names its own file.
+bool ImpostaStampanteCorrente(const QString& nome, const QString& filePdf = {});

@@ -18,11 +18,27 @@ namespace {
 
 const QString kFormatoData = u"yyyy-MM-dd HH:mm:ss"_s;
 const QDate kDataZero(1899, 12, 30);
+constexpr double kSerialeMassimo = 3e6; // beyond year 9999
+
+QDateTime DaSeriale(double seriale)
+{
+    const double giorni = std::floor(seriale);
+    const int ms = int(std::lround((seriale - giorni) * 86'400'000.0) % 86'400'000);
+    return QDateTime(kDataZero.addDays(qint64(giorni)), QTime::fromMSecsSinceStartOfDay(ms));
+}
+
+bool Numerico(const QVariant& valore)
+{
+    return valore.typeId() == QMetaType::LongLong || valore.typeId() == QMetaType::Double;
+}
 
 QVariant DataLetta(const QVariant& valore)
 {
     if (valore.isNull())
         return QVariant(QMetaType::fromType<QDateTime>());
+    // A date serial some other tool stored as a number.
+    if (Numerico(valore) && std::abs(valore.toDouble()) < kSerialeMassimo)
+        return QVariant(DaSeriale(valore.toDouble()));
     const QString testo = valore.toString();
     QDateTime momento = QDateTime::fromString(testo, kFormatoData);
     if (!momento.isValid())
@@ -41,11 +57,9 @@ std::optional<QVariant> DataDaScrivere(const QVariant& valore)
         momento = QDateTime::fromString(valore.toString().trimmed(), kFormatoData);
     if (!momento.isValid()) {
         const double seriale = ValNum(valore);
-        if (!(std::abs(seriale) < 3e6)) // beyond year 9999
+        if (!(std::abs(seriale) < kSerialeMassimo))
             return std::nullopt;
-        const double giorni = std::floor(seriale);
-        const int ms = int(std::lround((seriale - giorni) * 86'400'000.0) % 86'400'000);
-        momento = QDateTime(kDataZero.addDays(qint64(giorni)), QTime::fromMSecsSinceStartOfDay(ms));
+        momento = DaSeriale(seriale);
     }
     if (momento.date() == kDataZero && momento.time() == QTime(0, 0))
         return QVariant();

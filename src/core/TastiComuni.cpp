@@ -2,6 +2,7 @@
 
 #include "core/CartellaProgramma.h"
 #include "core/Dialoghi.h"
+#include "core/UtilitaFile.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -32,9 +33,11 @@ QString gTitoloSalvato;
 void UscitaForzata()
 {
     const QString domanda = u"FINE DI "_s + QString::fromUtf16(kNomeBaseProgramma) + u'?';
-    if (MsgBox(domanda, Pulsanti::SiNo, Icona::Esclamazione, u"USCITA FORZATA"_s, Risposta::No) ==
+    if (MsgBox(domanda, Pulsanti::SiNo, Icona::Esclamazione, u"USCITA FORZATA"_s, Risposta::No) !=
         Risposta::Si)
-        FineProgramma()();
+        return;
+    ChiudiArchiviAperti(); // ending at once skips the destructors that would write them out
+    FineProgramma()();
 }
 
 // "%X" (Alt+X) presses the window's button whose access key is X, as typing it would.

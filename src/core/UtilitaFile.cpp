@@ -5,6 +5,7 @@
 #include "core/ErroriFile.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -130,6 +131,21 @@ Ricerca Cerca(const QString& percorso, int attributi)
     return esito;
 }
 
+// The files ApriArchivio opened; their callers own them.
+QList<QPointer<QFile>>& Archivi()
+{
+    static QList<QPointer<QFile>> archivi;
+    return archivi;
+}
+
+void Registra(QFile& archivio)
+{
+    QList<QPointer<QFile>>& archivi = Archivi();
+    archivi.removeIf([](const QPointer<QFile>& f) { return !f || !f->isOpen(); });
+    if (!archivi.contains(&archivio))
+        archivi.append(&archivio);
+}
+
 } // namespace
 
 bool ApriArchivio(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord)
@@ -145,11 +161,24 @@ bool ApriArchivio(QFile& archivio, const QString& nome, int modo, int lunghezzaR
         return false;
     for (int tentativo = 0;; ++tentativo) {
         const int errore = AperturaSistema(archivio, nome, modo, lunghezzaRecord);
-        if (errore == 0)
+        if (errore == 0) {
+            Registra(archivio);
             return true;
+        }
         if (tentativo >= Attese().tentativiMassimi || MessaggioErroreFile(errore, nome) != kRispostaRiprova)
             return false;
     }
+}
+
+void ChiudiArchiviAperti()
+{
+    for (const QPointer<QFile>& archivio : std::as_const(Archivi())) {
+        if (archivio && archivio->isOpen()) {
+            archivio->flush();
+            archivio->close();
+        }
+    }
+    Archivi().clear();
 }
 
 bool FileEsiste(QString& percorso, int attributi)

@@ -24,6 +24,10 @@ inline constexpr int kAttrCartella = 16;
 // A file another program holds locked counts as already open.
 bool ApriArchivio(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord = 0);
 
+// Writes out and closes every file ApriArchivio opened that is still open, for an exit that skips
+// the destructors which would.
+void ChiudiArchiviAperti();
+
 // True when an entry matching `percorso` (wildcards * and ? in the name) and `attributi` exists.
 // A path quoted with double quotes loses its quotes, in the caller's variable too.
 bool FileEsiste(QString& percorso, int attributi = kAttrNormale);

@@ -29,6 +29,21 @@ int AnnoCompleto(int anno, qsizetype cifre)
     return anno < 30 ? 2000 + anno : 1900 + anno;
 }
 
+// An optional sign, digits and at most one decimal separator of the locale, spaces at both ends;
+// anything else (exponents, group separators, inner spaces) gives 0.
+double NumeroDaTesto(const QString& testo)
+{
+    const QString separatore = QLocale().decimalPoint();
+    const QString decimale = QRegularExpression::escape(separatore);
+    const QRegularExpression numero(u"^[+-]?(?:[0-9]+(?:%1[0-9]*)?|%1[0-9]+)$"_s.arg(decimale));
+    QString cifre = TogliSpazi(testo);
+    if (!numero.match(cifre).hasMatch())
+        return 0;
+    bool ok = false;
+    const double n = cifre.replace(separatore, u"."_s).toDouble(&ok);
+    return ok && std::isfinite(n) ? n : 0;
+}
+
 bool Nullo(const QVariant& valore)
 {
     return !valore.isValid() || valore.isNull();
@@ -84,16 +99,12 @@ double ValNum(const QVariant& valore)
         break;
     }
 
-    const QString testo = valore.toString().trimmed();
-    if (testo.isEmpty())
-        return 0;
+    const QString testo = valore.toString();
     if (testo.count(u'/') >= 2) {
         const std::optional<QDateTime> data = DataGiornoMeseAnno(testo);
         return data ? SerialeData(*data) : 0;
     }
-    bool ok = false;
-    const double numero = QLocale().toDouble(testo, &ok);
-    return ok && std::isfinite(numero) ? numero : 0;
+    return NumeroDaTesto(testo);
 }
 
 QString ValTesto(const QVariant& valore, const QString& predefinito)

@@ -60,9 +60,9 @@ std::array<std::uint32_t, 3> LeggiColori(const Impostazioni& impostazioni)
     constexpr std::array<std::uint32_t, 3> kPredefiniti = {15400938, 13684991, 12582399};
     std::array<std::uint32_t, 3> colori{};
     for (int i = 0; i < 3; ++i) {
-        const std::int64_t colore = ArrotondaPari(impostazioni.Numero(Chiavi::Colore(i)));
-        // Only the three colour bytes make a colour; anything else is as good as missing.
-        colori[i] = colore > 0 && colore <= 0xFFFFFF ? std::uint32_t(colore) : kPredefiniti[i];
+        const double numero = impostazioni.Numero(Chiavi::Colore(i));
+        // Any number but 0 is the user's; it draws with its three colour bytes.
+        colori[i] = numero == 0 ? kPredefiniti[i] : std::uint32_t(ArrotondaPari(numero) & 0xFFFFFF);
     }
     return colori;
 }

@@ -64,5 +64,6 @@ private:
 std::unique_ptr<Sessione> ApriSessione(const QString& cartella, ModoSessione modo,
                                        const std::function<void(Impostazioni&)>& primoAvvio = {});
 
-// COLORIGRID: a colour whose number is 0 (missing, empty, not numeric) takes its default.
+// COLORIGRID: a colour whose number is 0 (missing, empty, not numeric) takes its default; any other
+// is rounded, halves to even, and kept as its low 24 bits, the bytes a colour is drawn with.
 std::array<std::uint32_t, 3> LeggiColori(const Impostazioni& impostazioni);

@@ -158,8 +158,8 @@ void FrmWeb::AttendiPagina()
 void FrmWeb::StampaPagina()
 {
     if (m_opzioni.ChPrt >= 1) {
-        const QString scelta = DialoghiCorrenti().ScegliStampante(NomeStampanteCorrente());
-        if (scelta.isEmpty() || !ImpostaStampanteCorrente(scelta))
+        const SceltaStampante scelta = DialoghiCorrenti().ScegliStampante(SceltaStampanteCorrente());
+        if (scelta.nome.isEmpty() || !ImpostaStampanteCorrente(scelta.nome, scelta.filePdf))
             return;
     }
     if (StampanteCorrentePdf()) {

@@ -2,7 +2,6 @@
 
 #include "core/FrmPRT.h"
 #include "core/ScalaTwips.h"
-#include "core/StampanteCorrente.h"
 #include "core/UtilitaFile.h"
 #include "web/ParametriWeb.h"
 
@@ -128,7 +127,7 @@ GWebPar::GWebPar(Impostazioni& impostazioni, ParametriWeb& parametri, int uso, Q
     m_check[1]->setChecked(p.Print[m_uso] != 0);
     m_check[2]->setChecked(p.Save[m_uso] != 0);
     m_chiedi->setChecked(p.ChPrt[m_uso] != 0);
-    m_lbPrinter->setText(p.Stampante[m_uso].isEmpty() ? NomeStampanteCorrente() : p.Stampante[m_uso]);
+    m_lbPrinter->setText(p.Stampante[m_uso]);
     QString cartella = p.DirSave[m_uso];
     if (cartella.trimmed().isEmpty() && m_uso != 0)
         cartella = p.DirSave[3 - m_uso];
@@ -186,10 +185,8 @@ void GWebPar::ApriStampanti()
     stampanti->setWindowTitle(TitoloUso(m_uso));
     stampanti->plTopForm(QString::number(qui.top()));
     stampanti->plLeftForm(QString::number(qui.left() + 6000));
-    connect(stampanti, &QDialog::finished, this, [this, stampanti] {
-        // The printer confirmed there becomes the one this use shows and keeps.
-        if (stampanti->pgConfermata())
-            m_parametri.Stampante[m_uso] = NomeStampanteCorrente();
+    // The name is only shown and kept: pages print on the program's current printer.
+    connect(stampanti, &QDialog::finished, this, [this] {
         if (!m_parametri.Stampante[m_uso].trimmed().isEmpty())
             m_lbPrinter->setText(m_parametri.Stampante[m_uso]);
     });

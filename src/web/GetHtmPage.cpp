@@ -1,5 +1,6 @@
 #include "web/GetHtmPage.h"
 
+#include "core/Attese.h"
 #include "core/CartellaProgramma.h"
 #include "core/Cp1252.h"
 #include "core/Dialoghi.h"
@@ -8,9 +9,11 @@
 #include "countries/Nazioni.h"
 #include "web/ClientHttp.h"
 #include "web/IndirizziWeb.h"
+#include "web/LetturaVies.h"
 
 #include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <QUrl>
 
 using namespace Qt::Literals::StringLiterals;
@@ -66,6 +69,9 @@ void GetHtmPage::xGetPaginaVAT()
         Concludi(formato.messaggio);
         return;
     }
+    m_risposta.fonte = m_contesto.indirizzi.fonte;
+    if (m_risposta.fonte == FonteVat::Vies)
+        return xGetVies(0);
     const QString indirizzo = m_contesto.indirizzi.IndirizzoVat(m_numero);
     Scarica(indirizzo, [this, indirizzo](const EsitoHttp& esito) {
         if (!esito.riuscita)
@@ -76,6 +82,29 @@ void GetHtmPage::xGetPaginaVAT()
         Prendi(lettura);
         if (lettura.risultato && !xMostraPagina(indirizzo, u"pi"_s, esito.testo))
             return Fallita(u"Pagina non mostrata"_s);
+        Concludi({});
+    });
+}
+
+void GetHtmPage::xGetVies(int tentativo)
+{
+    constexpr int kRiprove = 3;
+    Scarica(m_contesto.indirizzi.IndirizzoVies(m_numero), [this, tentativo](const EsitoHttp& esito) {
+        if (!esito.riuscita)
+            return Fallita(esito.errore);
+        const LetturaVies vies = LeggiRispostaVies(esito.corpo);
+        if (vies.riprovare && tentativo < kRiprove) {
+            // The service limits requests at once: ask again after 1, 2, then 4 pauses.
+            QTimer::singleShot(Attese().viesPausaMs << tentativo, this,
+                               [this, tentativo] { xGetVies(tentativo + 1); });
+            return;
+        }
+        if (!vies.errore.isEmpty()) {
+            m_risposta.motivo = vies.errore;
+            return Concludi(TestoNonDisponibile(vies.errore));
+        }
+        Prendi(vies.lettura);
+        m_risposta.consultazione = vies.consultazione;
         Concludi({});
     });
 }

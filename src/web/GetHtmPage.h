@@ -56,6 +56,8 @@ Q_SIGNALS:
 
 private:
     void xGetPaginaVAT();
+    // The VIES service; `tentativo` counts the times it said it was busy.
+    void xGetVies(int tentativo);
     void xGetPaginaMRN();
     void Scarica(const QString& indirizzo, std::function<void(const EsitoHttp&)> poi);
     void Prendi(const LetturaPagina& lettura);

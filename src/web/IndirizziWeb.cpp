@@ -17,7 +17,30 @@ IndirizziWeb IndirizziWeb::Leggi(const Impostazioni& impostazioni)
         leggi(u"TRANSITI"_s, u"http://www.adm.gov.it/ed/servizi/ecustoms/transito/mrn/transito.htm?mrn="_s);
     w.Vat = leggi(u"VAT"_s, u"http://www1.agenziaentrate.gov.it/servizi/vies/vies.htm?act=piva&stato="_s);
     w.VatPiva = leggi(u"VATPIVA"_s, u"&piva="_s);
+    w.VatRest = leggi(u"VIESREST"_s, u"https://ec.europa.eu/taxation_customs/vies/rest-api/ms/"_s);
+    w.fonte = LeggiFonte(impostazioni.Leggi(Chiavi::IndirizzoWeb(u"FONTEVAT"_s)));
+    w.Richiedente = impostazioni.Leggi(Chiavi::IndirizzoWeb(u"RICHIEDENTE"_s)).remove(u' ').toUpper();
     return w;
+}
+
+QString NomeFonte(FonteVat fonte)
+{
+    return fonte == FonteVat::Vies ? u"servizio VIES della Commissione europea"_s
+                                   : u"pagina dell'Agenzia delle Entrate"_s;
+}
+
+FonteVat LeggiFonte(const QString& testo)
+{
+    return testo.trimmed().compare(u"VIES"_s, Qt::CaseInsensitive) == 0 ? FonteVat::Vies : FonteVat::Pagina;
+}
+
+QString IndirizziWeb::IndirizzoVies(const QString& codice) const
+{
+    QString indirizzo = VatRest + codice.left(2) + u"/vat/"_s + codice.mid(2);
+    if (Richiedente.size() > 2)
+        indirizzo += u"?requesterMemberStateCode="_s + Richiedente.left(2) + u"&requesterNumber="_s +
+                     Richiedente.mid(2);
+    return indirizzo;
 }
 
 QString IndirizziWeb::IndirizzoVat(const QString& codice) const

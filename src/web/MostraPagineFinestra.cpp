@@ -4,6 +4,8 @@
 #include "web/RunFile.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QUrl>
 
 bool MostraPagineFinestra::MostraNelBrowser(const PaginaDaMostrare& pagina)
 {
@@ -17,5 +19,8 @@ bool MostraPagineFinestra::MostraNelBrowser(const PaginaDaMostrare& pagina)
 
 void MostraPagineFinestra::ApriDocumento(const QString& file)
 {
-    RunFile(file);
+    // Silent: a page that could not be saved was already reported by ApriArchivio.
+    const QFileInfo pagina(file);
+    if (pagina.exists())
+        ApriConSistema(QUrl::fromLocalFile(pagina.absoluteFilePath()));
 }

@@ -14,6 +14,7 @@ public:
 
     // Opens the browser window modally; the page's own failures are the window's business.
     bool MostraNelBrowser(const PaginaDaMostrare& pagina) override;
+    // With the system's default program, without a word when there is none or the file is missing.
     void ApriDocumento(const QString& file) override;
 
 private:

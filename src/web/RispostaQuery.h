@@ -1,6 +1,7 @@
 #pragma once
 // The answer of one query, as the check windows, the list run and the command line read it.
 
+#include "web/IndirizziWeb.h"
 #include "web/LetturaPagine.h"
 
 #include <QString>
@@ -19,5 +20,7 @@ struct RispostaQuery {
     // date; titoli 2 the message when stato is not 0, or the page's own error ("*** ").
     std::array<QString, kNumeroEsiti> ElencoEsiti;
     std::array<QString, kNumeroTitoli> ElencoTitoli;
-    QString motivo; // why stato is 9, in a few Italian words; "" otherwise
+    QString motivo;                    // why stato is 9, in a few Italian words; "" otherwise
+    FonteVat fonte = FonteVat::Pagina; // who answered a VAT query
+    QString consultazione;             // the VIES service's consultation number; "" from the agency's page
 };

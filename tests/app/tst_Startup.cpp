@@ -1,6 +1,7 @@
 #include "app/Avvio.h"
 #include "app/GeometriaStartup.h"
 #include "app/Startup.h"
+#include "app/Traduzioni.h"
 #include "core/CartellaProgramma.h"
 #include "core/ChiaviIni.h"
 #include "core/Twips.h"
@@ -10,7 +11,12 @@
 #include "support/Controlli.h"
 #include "support/DialoghiProva.h"
 
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QtTest>
 
@@ -131,6 +137,7 @@ private Q_SLOTS:
         QTest::newRow("top one below") << u"150"_s << QString::number(s.height() - 15) << false << false;
         QTest::newRow("left beyond width") << QString::number(s.width()) << u"300"_s << true << false;
         QTest::newRow("negative and letters") << u"-45"_s << u"abc"_s << true << true;
+        QTest::newRow("TAB before the number") << u"\t2000"_s << u"300"_s << true << false;
     }
     void posizioneSalvata()
     {
@@ -230,16 +237,51 @@ private Q_SLOTS:
         QTest::newRow("letters") << u"rosso"_s << 13684991u;
         QTest::newRow("zero") << u"0"_s << 13684991u;
         QTest::newRow("255") << u"255"_s << 255u;
+        QTest::newRow("halves to even") << u"2.5"_s << 2u;
+        QTest::newRow("a half is black") << u"0.5"_s << 0u;
+        QTest::newRow("negative: low 24 bits") << u"-1"_s << 0xFFFFFFu;
+        QTest::newRow("too large: low 24 bits") << u"16777473"_s << 257u;
     }
     void colori()
     {
         QFETCH(QString, valore);
         QFETCH(uint, colore);
+        QLocale::setDefault(QLocale::c());
         if (!valore.isNull())
             Imposta(u"COLORIGRID"_s, u"COLORE1"_s, valore);
         Startup w;
         QCOMPARE(w.SessioneAperta().colori, (std::array<std::uint32_t, 3>{15400938u, colore, 12582399u}));
         QCOMPARE(Leggi(u"COLORIGRID"_s, u"COLORE0"_s), QString()); // defaults are not written back
+    }
+
+    // Qt's own dialogs speak Italian: the print dialog and the folder picker, made as the program's
+    // dialogs make them.
+    void dialoghiInItaliano()
+    {
+        QVERIFY(CaricaTraduzioniQt());
+        QPrinter stampante;
+        QPrintDialog stampa(&stampante);
+        QFileDialog cartella(nullptr, u"Cartella salvataggio pagine HTML"_s, QDir::tempPath());
+        cartella.setFileMode(QFileDialog::Directory);
+        cartella.setOption(QFileDialog::ShowDirsOnly);
+        const auto testi = [](QDialog& dialogo) {
+            dialogo.show();
+            QStringList t{dialogo.windowTitle()};
+            for (const QAbstractButton* b : dialogo.findChildren<QAbstractButton*>())
+                t << b->text().remove(u'&');
+            for (const QLabel* l : dialogo.findChildren<QLabel*>())
+                t << l->text().remove(u'&');
+            for (const QGroupBox* g : dialogo.findChildren<QGroupBox*>())
+                t << g->title().remove(u'&');
+            dialogo.close();
+            return t;
+        };
+        const QStringList diStampa = testi(stampa);
+        for (const QString& italiano : {u"Stampa"_s, u"Stampante"_s, u"Opzioni >>"_s})
+            QVERIFY2(diStampa.contains(italiano), qPrintable(diStampa.join(u" | "_s)));
+        const QStringList diCartella = testi(cartella);
+        for (const QString& italiano : {u"Cerca in:"_s, u"Scegli"_s})
+            QVERIFY2(diCartella.contains(italiano), qPrintable(diCartella.join(u" | "_s)));
     }
 
     void fileRovinati()

@@ -7,11 +7,12 @@
 #include "support/ServerProva.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include <memory>
@@ -44,7 +45,11 @@ class TestVatSingola : public QObject
 {
     Q_OBJECT
 
+public Q_SLOTS:
+    void Apri(const QUrl& url) { m_aperti << url; }
+
 private:
+    QList<QUrl> m_aperti;
     ServerProva m_server;
     std::unique_ptr<CartellaProva> m_cartella;
     std::unique_ptr<Sessione> m_sessione;
@@ -174,11 +179,14 @@ private Q_SLOTS:
         QVERIFY(m_server.Richieste().isEmpty());
     }
 
+    // On "PDF" the page is a file, the one named in the print dialog or one named after the code in
+    // TempFile, handed to the system's viewer.
     void stampa_data()
     {
         QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("scelto"); // the file named in the print dialog
         QTest::addColumn<QStringList>("righe");
-        QTest::newRow("valid") << u"00743110157"_s
+        QTest::newRow("valid") << u"00743110157"_s << QString()
                                << QStringList{u"Validità partita IVA: IT-00743110157"_s,
                                               u"Esito: Partita IVA valida"_s,
                                               u"Stato membro IT"_s,
@@ -186,26 +194,34 @@ private Q_SLOTS:
                                               u"Indirizzo VIA ROMA 1 20100 MILANO"_s,
                                               u"Data inizio 01/02/1990"_s,
                                               u"Data fine -"_s};
-        QTest::newRow("service error")
-            << u"00000000000"_s
+        QTest::newRow("service error, file named in the dialog")
+            << u"00000000000"_s << u"scelto.pdf"_s
             << QStringList{u"Validità partita IVA: IT-00000000000"_s, u"*** Numero non valido"_s};
         // Only the service's own answers print their error line.
-        QTest::newRow("error page") << u"11111111111"_s
+        QTest::newRow("error page") << u"11111111111"_s << QString()
                                     << QStringList{u"Validità partita IVA: IT-11111111111"_s};
     }
     void stampa()
     {
         QFETCH(QString, digitato);
+        QFETCH(QString, scelto);
         QFETCH(QStringList, righe);
-        m_dialoghi->ProssimaStampante(u"PDF"_s);
+        if (!scelto.isEmpty())
+            scelto = m_cartella->File(scelto);
+        m_dialoghi->ProssimaStampante(u"PDF"_s, scelto);
         m_w->findChild<QAction*>(u"Mu_print"_s)->trigger();
         QCOMPARE(NomeStampanteCorrente(), u"PDF"_s);
-        const QString pdf = m_cartella->File(u"singola.pdf"_s);
-        StampanteCorrente().setOutputFileName(pdf);
 
         Verifica(u"IT"_s, digitato);
+        m_aperti.clear();
+        QDesktopServices::setUrlHandler(u"file"_s, this, "Apri");
         QTest::mouseClick(W<QPushButton>(u"cmdPrt"_s), Qt::LeftButton);
-        StampanteCorrente().setOutputFileName(QString());
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        const QString pdf =
+            scelto.isEmpty() ? m_cartella->File(u"TempFile/IT_"_s + digitato + u"_esito.pdf"_s) : scelto;
+        QCOMPARE(m_aperti, QList{QUrl::fromLocalFile(pdf)});
+        QCOMPARE(SceltaStampanteCorrente().filePdf, scelto); // kept for the next print
+        QVERIFY(m_dialoghi->Messaggi().isEmpty());
 
         QProcess pdftotext;
         pdftotext.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
@@ -218,6 +234,25 @@ private Q_SLOTS:
                 stampate << riga.simplified();
         }
         QCOMPARE(stampate, righe);
+    }
+
+    // A long answer neither widens the window nor loses a character: it is cut where it is painted,
+    // and whole in the label (which printing and the colour rule read) and in its tooltip.
+    void rispostaLunga()
+    {
+        const QString nome = u"SOCIETÀ "_s + QString(110, u'X') + u" S.R.L."_s; // the page's cell holds 150
+        const QByteArray pagina = Vies("-").replace("ROSSI E FIGLI S.R.L.", nome.toUtf8());
+        m_server.Imposta(u"/vies?stato=IT&piva=55555555555"_s, PaginaProva::Html(pagina));
+        const QSize prima = m_w->size();
+        Verifica(u"IT"_s, u"55555555555"_s);
+        QCOMPARE(Testo(u"lbEsito(3)"_s), nome);
+        QCOMPARE(m_w->size(), prima);
+
+        auto* etichetta = W(u"lbEsito(3)"_s);
+        QHelpEvent suggerimento(QEvent::ToolTip, QPoint(5, 5), etichetta->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(etichetta, &suggerimento);
+        QTRY_COMPARE(QToolTip::text(), nome);
+        QToolTip::hideText();
     }
 
     void unaVerificaAllaVolta()

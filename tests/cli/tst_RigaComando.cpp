@@ -66,6 +66,8 @@ private Q_SLOTS:
         QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"Uso: tarvel"_s << QString();
         QTest::newRow("unknown command") << QStringList{u"--boh"_s} << 2 << QString() << u"--boh"_s;
         QTest::newRow("no code") << QStringList{u"verifica"_s, u"--json"_s} << 2 << QString() << u"Uso:"_s;
+        QTest::newRow("unknown source")
+            << QStringList{u"verifica"_s, u"--fonte"_s, u"boh"_s, u"IT1"_s} << 2 << QString() << u"--fonte"_s;
         QTest::newRow("unknown option")
             << QStringList{u"verifica"_s, u"--nulla"_s, u"IT1"_s} << 2 << QString() << u"nulla"_s;
     }
@@ -93,7 +95,7 @@ private Q_SLOTS:
             u"{\"codice\":\"it00743110157\",\"stato\":0,"
             u"\"titoli\":[\"Esito:\",\"Stato\",\"Denominazione\",\"Indirizzo\",\"Inizio\",\"Fine\",\"\"],"
             u"\"esiti\":[\"Partita IVA valida\",\"IT\",\"ROSSI SRL\",\"VIA PO 1\",\"01/02/1990\",\"\","
-            u"\"Nota\",\"05/12/2026\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"],\"errore\":\"\"}"_s);
+            u"\"Nota\",\"05/12/2026\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"],\"errore\":\"\",\"consultazione\":\"\"}"_s);
         QVERIFY(righe[1].startsWith(
             u"{\"codice\":\"IT123\",\"stato\":1,\"titoli\":[\"\",\"*** Lunghezza VAT errata 11-11\","_s));
         QVERIFY(righe[2].startsWith(u"{\"codice\":\"FR 1\",\"stato\":1,"_s));
@@ -111,7 +113,23 @@ private Q_SLOTS:
             e.out,
             u"IT00000000000\n  # Connessione INTERNET non attiva #\nIT1\n  *** Lunghezza VAT errata 11-11\n"_s);
         e = Esegui({u"verifica"_s, u"--json"_s, u"IT00000000000"_s});
-        QVERIFY2(e.out.endsWith(u",\"errore\":\"Pagina non leggibile (HTTP 404)\"}\n"_s), qPrintable(e.out));
+        QVERIFY2(
+            e.out.endsWith(u",\"errore\":\"Pagina non leggibile (HTTP 404)\",\"consultazione\":\"\"}\n"_s),
+            qPrintable(e.out));
+    }
+
+    // One run of the VIES service, whatever the settings say.
+    void fonteVies()
+    {
+        m_cartella->Ini().Scrivi(Chiavi::IndirizzoWeb(u"VIESREST"_s),
+                                 m_server.Indirizzo(u"/ms/"_s).toString());
+        m_server.Imposta(
+            u"/ms/IT/vat/00743110157"_s,
+            PaginaProva::Html(R"({"isValid":true,"userError":"VALID","requestIdentifier":"WAP1"})",
+                              "application/json"));
+        const Esito e = Esegui({u"verifica"_s, u"--fonte"_s, u"VIES"_s, u"--json"_s, u"IT00743110157"_s});
+        QCOMPARE(e.stato, 0);
+        QVERIFY2(e.out.endsWith(u"\"consultazione\":\"WAP1\"}\n"_s), qPrintable(e.out));
     }
 
     // A command uses the settings it finds and writes none.

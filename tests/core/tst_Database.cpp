@@ -35,6 +35,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_file = m_dir->filePath(u"tarvel.db"_s);
         m_prova = DialoghiProva::Installa();
+        QLocale::setDefault(QLocale::c());
         Attese().databaseOccupatoMs = 50;
         Attese().tentativiMassimi = 3;
         QVERIFY(m_db.Apri(m_file));
@@ -45,7 +46,7 @@ private Q_SLOTS:
     {
         Tabella t(m_db);
         for (const auto& [tabella, campi] :
-             {std::pair(u"wkpartiteiva"_s, 10), {u"LayOutCol"_s, 21}, {u"Colori"_s, 2}})
+             {std::pair(u"wkpartiteiva"_s, 11), {u"LayOutCol"_s, 21}, {u"Colori"_s, 2}})
             QVERIFY(t.Apri(tabella) && t.NumeroCampi() == campi);
         QVERIFY(m_db.Esegui(u"INSERT INTO PartiteIVA (Codice, OK) VALUES (?, ?)"_s, {u"IT'1"_s, 0}));
         for (const bool conferma : {false, true}) {
@@ -61,6 +62,34 @@ private Q_SLOTS:
         m_db.Chiudi();
         QVERIFY(!m_db.Aperto() && m_db.Apri(m_file)); // the schema is found again, with its rows
         QCOMPARE(Righe(u"WKPartiteIVA"_s), 1);
+    }
+
+    // A database of the first version gains the consultation column with its rows kept.
+    void aggiornamentoSchema()
+    {
+        m_db.Chiudi();
+        QFile::remove(m_file);
+        {
+            QSqlDatabase vecchio = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"vecchio"_s);
+            vecchio.setDatabaseName(m_file);
+            QVERIFY(vecchio.open());
+            QSqlQuery q(vecchio);
+            for (const QString& t : {u"PartiteIVA"_s, u"WKPartiteIVA"_s})
+                QVERIFY(
+                    q.exec(u"CREATE TABLE "_s + t +
+                           u" (Codice TEXT NOT NULL COLLATE NOCASE PRIMARY KEY, Nazione TEXT, VAT TEXT, "
+                           u"Esito TEXT, Denominazione TEXT, Indirizzo TEXT, Inizio DATETIME, Fine DATETIME, "
+                           u"OK INTEGER, DataRichiesta DATETIME)"_s));
+            QVERIFY(q.exec(u"INSERT INTO PartiteIVA (Codice, OK) VALUES ('IT1', 2)"_s));
+            vecchio.close();
+        }
+        QSqlDatabase::removeDatabase(u"vecchio"_s);
+        QVERIFY(m_db.Apri(m_file));
+        Tabella t(m_db);
+        QVERIFY(t.Apri(u"PartiteIVA"_s) && t.Cerca(u"IT1"_s));
+        QCOMPARE(t.NomeCampo(10), u"Consultazione"_s);
+        QCOMPARE(t.Campo(u"OK"_s).toInt(), 2);
+        QVERIFY(m_db.Esegui(u"INSERT INTO WKPartiteIVA SELECT * FROM PartiteIVA"_s));
     }
 
     void fileNonUsabile_data()
@@ -178,6 +207,21 @@ private Q_SLOTS:
             QCOMPARE(ValNum(valore), 0.0);
         if (letto.typeId() == QMetaType::QDateTime)
             QCOMPARE(ValNum(valore), SerialeData(letto.toDateTime()));
+    }
+
+    // Numbers and dates come from the database as values, whatever the locale: a date serial stored
+    // as a number by another tool reads as its date.
+    void numeriEDate()
+    {
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        QVERIFY(m_db.Esegui(u"INSERT INTO PartiteIVA (Codice, OK, Inizio, Fine) VALUES (?, ?, ?, ?)"_s,
+                            {u"IT1"_s, 2.5, 40249.4375, 1000}));
+        Tabella t(m_db);
+        QVERIFY(t.Apri(u"PartiteIVA"_s) && t.Cerca(u"IT1"_s));
+        QCOMPARE(ValNum(t.Campo(u"OK"_s)), 2.5);
+        QCOMPARE(t.Campo(u"Inizio"_s), QVariant(QDateTime(QDate(2010, 3, 12), QTime(10, 30))));
+        QCOMPARE(ValNum(t.Campo(u"Inizio"_s)), 40249.4375);
+        QCOMPARE(ValTesto(t.Campo(u"Fine"_s)), u"26/09/1902 00:00:00"_s);
     }
 
     void cursore()

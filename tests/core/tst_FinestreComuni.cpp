@@ -4,6 +4,7 @@
 #include "core/FinestraLavoro.h"
 #include "core/TastiComuni.h"
 #include "core/Twips.h"
+#include "core/UtilitaFile.h"
 #include "session/Sessione.h"
 #include "support/CartellaProva.h"
 #include "support/Controlli.h"
@@ -93,6 +94,33 @@ private Q_SLOTS:
         QCOMPARE(m.titolo + u": "_s + m.testo, u"USCITA FORZATA: FINE DI tarvel?"_s);
         QVERIFY(m.pulsanti == Pulsanti::SiNo && m.icona == Icona::Esclamazione &&
                 m.predefinita == Risposta::No);
+    }
+
+    // The forced exit ends the program at once, but what was written to files ApriArchivio opened
+    // reaches the disk first; a file already gone is no trouble.
+    void uscitaForzataScriveIFile()
+    {
+        Prova finestra(m_cartella->Ini(), u"EleVat"_s);
+        QVERIFY(Mostra(finestra));
+        const QString nome = m_cartella->File(u"EsitiDaEle.txt"_s);
+        QFile esiti;
+        QVERIFY(ApriArchivio(esiti, nome, kModoScrittura));
+        QVERIFY(esiti.write("IT00743110157;VALIDA\r\n") > 0);
+        {
+            QFile chiusa;
+            QVERIFY(ApriArchivio(chiusa, m_cartella->File(u"altro.txt"_s), kModoAccodamento));
+        }
+        QByteArray suDisco;
+        ImpostaFineProgramma([&] {
+            QFile letto(nome);
+            QVERIFY(letto.open(QIODevice::ReadOnly));
+            suDisco = letto.readAll();
+        });
+        m_dialoghi->ProssimaRisposta(Risposta::Si);
+        QTest::keyClick(finestra.casella, Qt::Key_F2, Qt::ControlModifier);
+        ImpostaFineProgramma([] { QFAIL("the program would have ended"); });
+        QCOMPARE(suDisco, "IT00743110157;VALIDA\r\n"_ba);
+        QVERIFY(!esiti.isOpen());
     }
 
     void posizioneSalvataERipristinata_data()

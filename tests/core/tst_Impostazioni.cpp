@@ -82,6 +82,7 @@ private Q_SLOTS:
         QTest::newRow("only spaces trimmed: tab first") << a("K=\tcommento") << QString();
         QTest::newRow("only spaces trimmed: VT kept") << a("K=\v5") << u"\v5"_s;
         QTest::newRow("quotes go before the bar cut") << a("K=\"a|b\"") << u"a"_s;
+        QTest::newRow("quotes before a TAB comment stay") << a("K=\"a b\"\tnota") << u"\"a b\""_s;
         QTest::newRow("spaces inside quotes") << a("K=\" a \"") << u"a"_s;
         QTest::newRow("lone quote kept") << a("K=\"a") << u"\"a"_s;
         QTest::newRow("equals in value") << a("K=http://x?a=1") << u"http://x?a=1"_s;

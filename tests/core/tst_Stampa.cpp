@@ -19,7 +19,12 @@ class TestStampa : public QObject
 {
     Q_OBJECT
 
+public Q_SLOTS:
+    void Apri(const QUrl& url) { m_aperti << url; }
+
+private:
     std::unique_ptr<CartellaProva> m_cartella;
+    QList<QUrl> m_aperti;
 
     // The four settings the print window confirms, as the file holds them.
     QStringList Confermate() const
@@ -34,6 +39,7 @@ private Q_SLOTS:
     void init()
     {
         m_cartella = std::make_unique<CartellaProva>();
+        m_aperti.clear();
         DialoghiProva::Installa();
         QVERIFY(ImpostaStampanteCorrente(u"PDF"_s));
     }
@@ -43,14 +49,13 @@ private Q_SLOTS:
         if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             QSKIP("pdftotext (poppler-utils) is needed to read the printed page");
         const QString pdf = m_cartella->File(u"griglia.pdf"_s);
-        StampanteCorrente().setOutputFileName(pdf);
-        QVERIFY(IniziaStampa());
+        QVERIFY(ImpostaStampanteCorrente(u"PDF"_s, pdf));
+        QVERIFY(IniziaStampa(m_cartella->Percorso()));
         StampaA(u"Dopo"_s, 20, 5, false); // printed first: what follows must not depend on it
         StampaA(u"Validità partita IVA: "_s, 3, 3, false);
         StampaA(u"IT-00743110157   "_s, 3, 28, true);
         StampaA(u"Denominazione"_s, 13, 28, false);
         FineStampa();
-        StampanteCorrente().setOutputFileName(QString());
 
         // Where each word starts, in points from the page's top-left corner.
         QProcess pdftotext;
@@ -82,6 +87,57 @@ private Q_SLOTS:
                          qAbs(cellaParola.y() / cella.y() - riga) < 0.1,
                      qPrintable(testo));
         }
+    }
+
+    // On "PDF" every print is a file: the one chosen for the printer, else one named after what is
+    // printed (or the time) in the folder given; it goes to the system's viewer. A file that cannot
+    // be written prints nothing, silently.
+    void filePdf_data()
+    {
+        QTest::addColumn<QString>("scelto");
+        QTest::addColumn<QString>("documento");
+        QTest::addColumn<QString>("cartella");
+        QTest::addColumn<QString>("atteso"); // pattern of the file written, in the program folder
+        QTest::newRow("chosen file") << u"scelto.pdf"_s << u"IT_1_esito"_s << u"TempFile"_s
+                                     << u"scelto\\.pdf"_s;
+        QTest::newRow("named after the document")
+            << QString() << u"IT_1_esito"_s << u"TempFile"_s << u"TempFile/IT_1_esito\\.pdf"_s;
+        QTest::newRow("no document: the time")
+            << QString() << QString() << u"TempFile"_s << u"TempFile/Stampa_\\d{8}_\\d{6}\\.pdf"_s;
+        QTest::newRow("stays in its folder")
+            << QString() << u"../a:b"_s << u"TempFile"_s << u"TempFile/\\.\\._a_b\\.pdf"_s;
+        QTest::newRow("folder cannot be made")
+            << QString() << u"IT_1_esito"_s << u"bloccata/TempFile"_s << QString();
+    }
+    void filePdf()
+    {
+        QFETCH(QString, scelto);
+        QFETCH(QString, documento);
+        QFETCH(QString, cartella);
+        QFETCH(QString, atteso);
+        QFile bloccata(m_cartella->File(u"bloccata"_s)); // a file where the folder would go
+        QVERIFY(bloccata.open(QIODevice::WriteOnly));
+        bloccata.close();
+        QVERIFY(ImpostaStampanteCorrente(u"PDF"_s, scelto.isEmpty() ? QString() : m_cartella->File(scelto)));
+        QDesktopServices::setUrlHandler(u"file"_s, this, "Apri");
+        if (IniziaStampa(m_cartella->File(cartella), documento)) {
+            StampaA(u"Validità"_s, 3, 3, false);
+            FineStampa();
+        }
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        QStringList scritti;
+        QDirIterator file(m_cartella->Percorso(), {u"*.pdf"_s}, QDir::Files | QDir::Hidden,
+                          QDirIterator::Subdirectories);
+        while (file.hasNext())
+            scritti << QDir(m_cartella->Percorso()).relativeFilePath(file.next());
+        if (atteso.isEmpty()) {
+            QVERIFY(scritti.isEmpty() && m_aperti.isEmpty());
+            return;
+        }
+        QCOMPARE(scritti.size(), 1);
+        QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(atteso)).match(scritti[0]).hasMatch(),
+                 qPrintable(scritti[0]));
+        QCOMPARE(m_aperti, QList{QUrl::fromLocalFile(m_cartella->File(scritti[0]))});
     }
 
     void selPrint_data()
@@ -140,7 +196,7 @@ private Q_SLOTS:
             CliccaSegno(Controllo<QRadioButton>(finestra, u"Option1(7)"_s));
             Controllo<QComboBox>(finestra, u"cmbZoom"_s)->setCurrentIndex(4);
             QTest::mouseClick(Controllo<QPushButton>(finestra, u"cmds_SI"_s), Qt::LeftButton);
-            QVERIFY(finestra.pgConfermata());
+            QCOMPARE(finestra.result(), int(QDialog::Accepted));
         }
         const QStringList confermate{u"PDF"_s, u"V"_s, u"7"_s, u"4"_s};
         QCOMPARE(Confermate(), confermate);
@@ -153,7 +209,7 @@ private Q_SLOTS:
         QCOMPARE(Controllo<QComboBox>(finestra, u"cmbZoom"_s)->currentIndex(), 4);
         Controllo<QComboBox>(finestra, u"Combo1"_s)->setCurrentIndex(0);
         QTest::keyClick(&finestra, Qt::Key_F2);
-        QVERIFY(!finestra.isVisible() && !finestra.pgConfermata());
+        QVERIFY(!finestra.isVisible() && finestra.result() == QDialog::Rejected);
         QCOMPARE(Confermate(), confermate);
         QCOMPARE(Controllo<QComboBox>(FrmPRT(m_cartella->Ini()), u"Combo1"_s)->currentIndex(), 2);
     }

@@ -27,6 +27,12 @@ private Q_SLOTS:
         QTest::newRow("7a") << QVariant(u"7a"_s) << 0.0 << u"7a"_s;
         QTest::newRow("sign and fraction") << QVariant(u"-2.5"_s) << -2.5 << u"-2.5"_s;
         QTest::newRow("infinity") << QVariant(u"inf"_s) << 0.0 << u"inf"_s;
+        QTest::newRow("plus sign, fraction only") << QVariant(u"+.5"_s) << 0.5 << u"+.5"_s;
+        QTest::newRow("exponent") << QVariant(u"1e3"_s) << 0.0 << u"1e3"_s;
+        QTest::newRow("group separator") << QVariant(u"1,000"_s) << 0.0 << u"1,000"_s;
+        QTest::newRow("inner space") << QVariant(u"1 000"_s) << 0.0 << u"1 000"_s;
+        QTest::newRow("TAB is no space") << QVariant(u"\t7"_s) << 0.0 << u"\t7"_s;
+        QTest::newRow("sign alone") << QVariant(u"-"_s) << 0.0 << u"-"_s;
         QTest::newRow("date") << QVariant(u"12/03/2010"_s) << marzo2010 << u"12/03/2010"_s;
         QTest::newRow("date and time")
             << QVariant(u"12/3/2010 18:00"_s) << marzo2010 + 0.75 << u"12/3/2010 18:00"_s;
@@ -58,6 +64,8 @@ private Q_SLOTS:
         QCOMPARE(ValTesto(QVariant(), u"   "_s), u" "_s);
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
         QCOMPARE(ValNum(u"2,5"_s), 2.5);
+        QCOMPARE(ValNum(u"1.000"_s), 0.0); // the group separator makes no number
+        QCOMPARE(ValNum(u"2.5"_s), 0.0);
         QCOMPARE(TestoNumero(11220.5), u"11220,5"_s);
         QCOMPARE(TestoNumero(123456), u"123456"_s); // no group separator
     }

@@ -83,7 +83,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("valore"); // of XX, listed before FR, IT and DE
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QList<int>>("lunghezze");
-        QTest::newRow("clamped") << u"X,300,-5,1e9,-1e9,2,255"_s << u"X"_s << QList{255, 0, 255, 0, 2, 255};
+        QTest::newRow("clamped") << u"X,300,-5,1000000000,-1000000000,2,255"_s << u"X"_s
+                                 << QList{255, 0, 255, 0, 2, 255};
         QTest::newRow("rounded to even") << u"X,2.5,3.5,0.4,,,"_s << u"X"_s << QList{2, 4, 0, 0, 0, 0};
         QTest::newRow("non-numeric is 0") << u"X,abc,9,?,,,"_s << u"X"_s << QList{0, 9, 0, 0, 0, 0};
         QTest::newRow("name not trimmed")

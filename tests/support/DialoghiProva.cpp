@@ -24,7 +24,7 @@ QString DialoghiProva::ScegliFile(const QString&, const QString&, const QString&
     return m_file.isEmpty() ? QString() : m_file.dequeue();
 }
 
-QString DialoghiProva::ScegliStampante(const QString&)
+SceltaStampante DialoghiProva::ScegliStampante(const SceltaStampante&)
 {
-    return m_stampanti.isEmpty() ? QString() : m_stampanti.dequeue();
+    return m_stampanti.isEmpty() ? SceltaStampante() : m_stampanti.dequeue();
 }

@@ -16,7 +16,10 @@ public:
     void ProssimaRisposta(Risposta risposta) { m_risposte.enqueue(risposta); }
     void ProssimaCartella(const QString& cartella) { m_cartelle.enqueue(cartella); }
     void ProssimoFile(const QString& file) { m_file.enqueue(file); }
-    void ProssimaStampante(const QString& stampante) { m_stampanti.enqueue(stampante); }
+    void ProssimaStampante(const QString& nome, const QString& filePdf = {})
+    {
+        m_stampanti.enqueue({nome, filePdf});
+    }
 
     const QList<Messaggio>& Messaggi() const { return m_messaggi; }
     void Svuota() { m_messaggi.clear(); }
@@ -24,12 +27,12 @@ public:
     Risposta Mostra(const Messaggio& messaggio) override;
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
-    QString ScegliStampante(const QString& attuale) override;
+    SceltaStampante ScegliStampante(const SceltaStampante& attuale) override;
 
 private:
     QList<Messaggio> m_messaggi;
     QQueue<Risposta> m_risposte;
     QQueue<QString> m_cartelle;
     QQueue<QString> m_file;
-    QQueue<QString> m_stampanti;
+    QQueue<SceltaStampante> m_stampanti;
 };

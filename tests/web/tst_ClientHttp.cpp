@@ -155,7 +155,7 @@ private Q_SLOTS:
         QTest::newRow("zero") << u"0"_s << 30.0;
         QTest::newRow("not a number") << u"presto"_s << 30.0;
         QTest::newRow("fraction, comment") << u"1.5 | secondi"_s << 1.5;
-        QTest::newRow("beyond a day") << u"1e12"_s << 86400.0;
+        QTest::newRow("beyond a day") << u"1000000000000"_s << 86400.0;
     }
     void tempoMassimo()
     {

@@ -1,6 +1,8 @@
 #include "core/Attese.h"
 #include "core/ChiaviIni.h"
+#include "core/Impostazioni.h"
 #include "support/DialoghiProva.h"
+#include "web/MostraPagineFinestra.h"
 #include "web/PdfCreator.h"
 #include "web/RunFile.h"
 
@@ -73,6 +75,30 @@ private Q_SLOTS:
                      qPrintable(m.testo));
             QVERIFY(m.titolo == u"RunFile: Errore di esecuzione"_s && m.icona == Icona::Critica);
         }
+    }
+
+    // A saved answer page opens without a word: no box when the folder is missing or no program
+    // opens pages.
+    void apriPagina_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("gestore"); // a program opens files
+        QTest::newRow("opened") << Crea(u"PI_IT00743110157.htm"_s) << true;
+        QTest::newRow("save folder missing") << m_dir.filePath(u"manca/PI_IT1.htm"_s) << true;
+        QTest::newRow("no program") << Crea(u"tmp_html.htm"_s) << false;
+    }
+    void apriPagina()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, gestore);
+        Impostazioni ini(m_dir.filePath(u"tarvel.ini"_s));
+        MostraPagineFinestra mostra(ini, m_dir.path() + u'/');
+        if (gestore)
+            QDesktopServices::setUrlHandler(u"file"_s, this, "Apri");
+        mostra.ApriDocumento(file);
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        QCOMPARE(m_aperti, gestore && QFile::exists(file) ? QList{QUrl::fromLocalFile(file)} : QList<QUrl>());
+        QCOMPARE(m_dialoghi->Messaggi().size(), 0);
     }
 
     void nomePdf_data()

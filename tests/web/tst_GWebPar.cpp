@@ -137,18 +137,26 @@ private Q_SLOTS:
         QCOMPARE(m_parametri.DirSave[uso], cartella);
     }
 
-    // The print options open beside the window; leaving them keeps the name shown, confirming them
-    // shows the printer in use.
+    // The label shows the use's printer name, blank when it is blank; the print options open beside
+    // the window and, left or confirmed, change neither the name nor what "&CONFERMA" writes.
+    void etichettaStampante_data()
+    {
+        QTest::addColumn<QString>("stampante");
+        QTest::newRow("named") << u"Laser"_s;
+        QTest::newRow("blank") << QString();
+    }
     void etichettaStampante()
     {
+        QFETCH(QString, stampante);
         m_parametri.Print[1] = 1;
-        m_parametri.Stampante[1] = u"Laser"_s;
+        m_parametri.Stampante[1] = stampante;
         Impostazioni ini(File());
         GWebPar finestra(ini, m_parametri, 1);
         QVERIFY(Mostra(finestra));
-        auto* stampante = Controllo<QLabel>(finestra, u"lbPrinter"_s);
+        auto* etichetta = Controllo<QLabel>(finestra, u"lbPrinter"_s);
+        QCOMPARE(etichetta->text(), stampante);
         for (const QString& pulsante : {u"cmds_NO"_s, u"cmds_SI"_s}) {
-            QTest::mouseClick(stampante, Qt::LeftButton);
+            QTest::mouseClick(etichetta, Qt::LeftButton);
             auto* opzioni = finestra.findChild<FrmPRT*>();
             QVERIFY(opzioni && opzioni->isVisible());
             QCOMPARE(opzioni->windowTitle(), u"INTERROGAZIONE SINGOLO ELEMENTO"_s);
@@ -157,10 +165,12 @@ private Q_SLOTS:
                      scala.Pixel(scala.Twips(finestra.frameGeometry()).topLeft() + QPoint(6000, 0)));
             QTest::mouseClick(Controllo<QPushButton>(*opzioni, pulsante), Qt::LeftButton);
             QTRY_VERIFY(!finestra.findChild<FrmPRT*>());
-            const QString attesa = pulsante == u"cmds_NO"_s ? u"Laser"_s : NomeStampanteCorrente();
-            QCOMPARE(stampante->text(), attesa);
-            QCOMPARE(m_parametri.Stampante[1], attesa);
+            QCOMPARE(etichetta->text(), stampante);
+            QCOMPARE(m_parametri.Stampante[1], stampante);
         }
+        QTest::mouseClick(Controllo<QPushButton>(finestra, u"Command1(1)"_s), Qt::LeftButton);
+        QCOMPARE(ini.Leggi({u"WEBPARAM"_s, u"Stampante1"_s}), stampante);
+        QCOMPARE(ini.Leggi({u"STAMPA"_s, u"STAMPANTE"_s}), NomeStampanteCorrente());
     }
 };
 
