@@ -32,8 +32,7 @@ QString FileBloccoElenco(const QString& cartella)
 }
 
 ElaboraElenco::ElaboraElenco(Sessione& sessione, RichiestaElenco richiesta, QObject* parent)
-    : QObject(parent), m_sessione(sessione), m_richiesta(std::move(richiesta)),
-      m_percorso(TogliSpazi(m_richiesta.fileElenco))
+    : QObject(parent), m_sessione(sessione), m_richiesta(std::move(richiesta))
 {
     m_conferma.setSingleShot(true);
     m_conferma.setInterval(kConfermaMs);
@@ -62,8 +61,8 @@ void ElaboraElenco::Avvia()
 
 void ElaboraElenco::Inizia()
 {
-    QString percorso = m_percorso;
-    if (!FileEsiste(percorso) || QFileInfo(percorso).size() == 0)
+    m_percorso = TogliSpazi(m_richiesta.fileElenco);
+    if (!FileEsiste(m_percorso) || QFileInfo(m_percorso).size() == 0) // a quoted path loses its quotes
         return Finisci(FineElenco::SenzaElenco);
     if (!m_blocco.Prendi(FileBloccoElenco(m_sessione.cartella))) {
         MsgBox(u"Un altro controllo di elenco sta usando la cartella "_s + m_sessione.cartella +
@@ -71,7 +70,7 @@ void ElaboraElenco::Inizia()
                Pulsanti::Ok, Icona::Esclamazione, u"ELENCO GIA' IN CORSO"_s);
         return Finisci(FineElenco::Occupata);
     }
-    if (!ApriArchivio(m_elenco, percorso, kModoLettura))
+    if (!ApriArchivio(m_elenco, m_percorso, kModoLettura))
         return Finisci(FineElenco::SenzaElenco);
     m_lettore.emplace(m_elenco);
     Poi(&ElaboraElenco::Conta);

@@ -5,11 +5,12 @@
 // one page at a time, asking its pages through the HTTP client's asynchronous form. The window and
 // the command line are its two callers; both follow it through its signals.
 //
-// Order of events: Iniziata once the list is counted, the output file created and the work table
-// emptied; then for each non-empty item k = 1, 2, ... Interrogo (before its query), and Scritta once
-// its answer is in the file and the table, in list order; finally Conclusa, once, after the merge,
-// with the files closed. A run that cannot start (no list, another run going, no output file) goes
-// straight to Conclusa. Every signal comes from the event loop, never from inside Avvia.
+// Order of events: Iniziata once the list is counted and the output file created (the work table is
+// emptied right after); then for each non-empty item k = 1, 2, ... Interrogo (before its query), and
+// Scritta once its answer is in the file and the table, in list order; finally Conclusa, once, after
+// the merge, with the files closed and the folder's lock released. A run that cannot start (no list, another
+// run going, no output file) goes straight to Conclusa. Every signal comes from the event loop, never from
+// inside Avvia.
 
 #include "checks/LetturaElenco.h"
 #include "checks/RisultatiElenco.h"
@@ -97,7 +98,7 @@ private:
 
     Sessione& m_sessione;
     const RichiestaElenco m_richiesta;
-    const QString m_percorso; // of the list
+    QString m_percorso; // of the list
     BloccoFile m_blocco;
     QFile m_elenco;
     std::optional<LettoreElenco> m_lettore;

@@ -9,10 +9,10 @@
 #include "core/Valori.h"
 #include "session/Sessione.h"
 #include "web/GWebPar.h"
+#include "web/RispostaQuery.h"
 #include "web/RunFile.h"
 
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -100,6 +100,8 @@ EleVat::EleVat(Sessione& sessione, QWidget* parent)
     m_Text1 = new QLineEdit(this);
     m_Text1->setObjectName(u"Text1"_s);
     m_Text1->setReadOnly(true);
+    m_lbFonte = new QLabel(this); // which source answered the last code: the agency's page or VIES
+    m_lbFonte->setObjectName(u"lbFonte"_s);
     m_Picture1 = new QFrame(this);
     m_Picture1->setObjectName(u"Picture1"_s);
     m_Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -129,6 +131,7 @@ EleVat::EleVat(Sessione& sessione, QWidget* parent)
     layout->addLayout(file);
     layout->addWidget(m_Text1);
     layout->addWidget(m_Picture1);
+    layout->addWidget(m_lbFonte);
     layout->addLayout(pulsanti);
     layout->addStretch();
 
@@ -144,7 +147,7 @@ EleVat::EleVat(Sessione& sessione, QWidget* parent)
         GWebPar finestra(m_sessione.impostazioni, m_sessione.parametriWeb, kUsoElenco, this);
         finestra.exec();
     });
-    connect(stampante, &QAction::triggered, this, &EleVat::ScegliStampante);
+    connect(stampante, &QAction::triggered, this, &ScegliStampanteCorrente);
     connect(m_Command2, &QPushButton::clicked, this, &EleVat::CercaElenco);
     connect(m_cmdLastFile, &QPushButton::clicked, this,
             [this] { m_lbPathEle->setText(TogliSpazi(m_impostazioni.Leggi(Chiavi::ElencoPath()))); });
@@ -250,6 +253,10 @@ void EleVat::Analizza()
     m_elaborazione = new ElaboraElenco(m_sessione, std::move(richiesta), this);
     connect(m_elaborazione, &ElaboraElenco::Iniziata, this, &EleVat::Iniziata);
     connect(m_elaborazione, &ElaboraElenco::Interrogo, this, &EleVat::Interrogo);
+    connect(m_elaborazione, &ElaboraElenco::Scritta, this, [this](int, const RispostaQuery& risposta) {
+        if (risposta.stato != 1)
+            m_lbFonte->setText(u"Fonte: "_s + NomeFonte(risposta.fonte));
+    });
     connect(m_elaborazione, &ElaboraElenco::Conclusa, this, &EleVat::Conclusa);
     m_elaborazione->Avvia();
 }
@@ -299,7 +306,7 @@ void EleVat::Conclusa(const EsitoElenco& esito)
     if (esito.elaborati >= 1) {
         if (!m_plElenco.isEmpty())
             return FinestraLavoro::done(Accepted);
-        // "D.B." ends in the results table alone.
+        // "D.B." ends in the tables alone until the results browser comes to show them.
         if (m_uscitaInCorso != UscitaElenco::DataBase)
             RunFile(FileEsitiElenco(m_sessione.cartella));
     }
@@ -308,11 +315,4 @@ void EleVat::Conclusa(const EsitoElenco& esito)
     m_Text1->hide();
     if (m_chiudiAllaFine)
         done(Rejected);
-}
-
-void EleVat::ScegliStampante()
-{
-    const QString nome = DialoghiCorrenti().ScegliStampante(NomeStampanteCorrente());
-    if (!nome.isEmpty())
-        ImpostaStampanteCorrente(nome);
 }

@@ -49,7 +49,6 @@ private:
     void Interrogo(int k, int totale, const QString& codice);
     void Conclusa(const EsitoElenco& esito);
     void Barra(int k);
-    void ScegliStampante();
 
     Sessione& m_sessione;
     std::array<QRadioButton*, 3> m_Option1{};
@@ -58,6 +57,7 @@ private:
     QPushButton* m_cmdLastFile;
     std::array<QPushButton*, 2> m_Command1{};
     QLineEdit* m_Text1;
+    QLabel* m_lbFonte;
     QFrame* m_Picture1;
     QFrame* m_Shape1;
 

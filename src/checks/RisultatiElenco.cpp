@@ -104,6 +104,7 @@ bool RegistraRisposta(Tabella& tabella, const QString& codice, const RispostaQue
     const QVariant richiesta = Data(esiti[8]);
     tabella.ImpostaCampo(u"DataRichiesta"_s,
                          richiesta.typeId() == QMetaType::QDateTime ? richiesta : QVariant(adesso));
+    tabella.ImpostaCampo(u"Consultazione"_s, risposta.consultazione); // none from the agency's page
     return tabella.Aggiorna();
 }
 

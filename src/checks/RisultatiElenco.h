@@ -30,7 +30,8 @@ QString RigheEsiti(UscitaElenco come, int k, const QString& codice, const Rispos
 
 // Writes the answer of `codice` into the open work table: the row of that code is changed when the
 // list has held it before (the later answer wins), else added. Dates are read as day/month/year;
-// `adesso` stands for a request date the answer does not give. False when the row was not written.
+// `adesso` stands for a request date the answer does not give. The VIES service's consultation
+// number goes with the row. False when the row was not written.
 bool RegistraRisposta(Tabella& tabella, const QString& codice, const RispostaQuery& risposta,
                       const QDateTime& adesso);
 

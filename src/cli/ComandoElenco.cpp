@@ -132,7 +132,7 @@ int Uso(const QString& errore)
     QTextStream err(stderr);
     if (!errore.isEmpty())
         err << u"tarvel elenco: "_s << errore << u'\n';
-    err << u"Uso: tarvel elenco FILE [--come file|stampa|db] [--salva CARTELLA]\n"_s;
+    err << u"Uso: tarvel elenco FILE [--come file|stampa|db] [--salva CARTELLA] [--fonte pagina|vies]\n"_s;
     return kUscitaUso;
 }
 
@@ -140,12 +140,13 @@ int Uso(const QString& errore)
 
 QString ComandoElenco::Aiuto()
 {
-    return u"  elenco FILE [--come file|stampa|db] [--salva CARTELLA]\n"
+    return u"  elenco FILE [--come file|stampa|db] [--salva CARTELLA] [--fonte pagina|vies]\n"
            u"               controlla i codici del file di elenco come la finestra Elenco: scrive\n"
            u"               EsitiDaEle.txt nella cartella del programma (una riga per codice con\n"
            u"               file, un rapporto stampabile con stampa, vuoto con db), registra le\n"
            u"               risposte nel database e le unisce a PartiteIVA; senza --come vale la\n"
-           u"               scelta salvata dalla finestra. Ctrl+C ferma tra un codice e l'altro.\n"
+           u"               scelta salvata dalla finestra; --salva e --fonte come per verifica.\n"
+           u"               Ctrl+C ferma tra un codice e l'altro.\n"
            u"               Uscita: 0 elenco finito, 9 servizio non raggiungibile, 130 fermato con\n"
            u"               Ctrl+C, 1 elenco mancante o vuoto, file dei risultati non creato, altro\n"
            u"               elenco in corso o unione non riuscita\n"_s;
@@ -156,8 +157,10 @@ int ComandoElenco::Esegui(const QStringList& argomenti)
     QCommandLineParser parser;
     const QCommandLineOption come(u"come"_s, {}, u"SCELTA"_s);
     const QCommandLineOption salva(u"salva"_s, {}, u"CARTELLA"_s);
+    const QCommandLineOption fonte(u"fonte"_s, {}, u"pagina|vies"_s);
     parser.addOption(come);
     parser.addOption(salva);
+    parser.addOption(fonte);
     if (!parser.parse(argomenti))
         return Uso(parser.errorText());
     const QStringList file = parser.positionalArguments(); // the first argument, the command, is left out
@@ -169,8 +172,13 @@ int ComandoElenco::Esegui(const QStringList& argomenti)
         if (!uscita)
             return Uso(u"scelta sconosciuta: "_s + parser.value(come));
     }
+    const QString fonteScelta = parser.value(fonte).toLower();
+    if (!fonteScelta.isEmpty() && fonteScelta != u"pagina"_s && fonteScelta != u"vies"_s)
+        return Uso(u"fonte sconosciuta: "_s + parser.value(fonte));
 
     const std::unique_ptr<Sessione> sessione = ApriSessione(CartellaProgramma(), ModoSessione::Comando);
+    if (!fonteScelta.isEmpty())
+        sessione->indirizzi.fonte = LeggiFonte(fonteScelta);
     RichiestaElenco richiesta;
     richiesta.fileElenco = QFileInfo(file.first()).absoluteFilePath();
     richiesta.come = uscita.value_or(UscitaDaImpostazioni(sessione->impostazioni));

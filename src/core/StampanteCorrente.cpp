@@ -65,3 +65,10 @@ bool ImpostaStampanteCorrente(const QString& nome, const QString& filePdf)
     gFilePdf.clear();
     return true;
 }
+
+void ScegliStampanteCorrente()
+{
+    const SceltaStampante scelta = DialoghiCorrenti().ScegliStampante(SceltaStampanteCorrente());
+    if (!scelta.nome.isEmpty())
+        ImpostaStampanteCorrente(scelta.nome, scelta.filePdf);
+}

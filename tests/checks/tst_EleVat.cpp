@@ -210,6 +210,7 @@ private Q_SLOTS:
         if (chiudendo)
             return;
         QCOMPARE(m_w->windowTitle(), Didascalia(1)); // the last progress text stays
+        QCOMPARE(W<QLabel>(u"lbFonte"_s)->text(), u"Fonte: pagina dell'Agenzia delle Entrate"_s);
         QVERIFY(W(u"Command1(0)"_s)->isVisible() && W(u"Command1(1)"_s)->isHidden());
         QVERIFY(testo->isHidden() && W<QWidget>(u"Picture1"_s)->isHidden());
     }

@@ -86,7 +86,7 @@ private:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : "assente";
     }
     void Sql(const QString& sql) { QVERIFY(m_sessione->database.Esegui(sql)); }
-    QStringList Righe(const QString& tabella, const QString& campi = u"*"_s)
+    QStringList Righe(const QString& tabella, const QString& campi)
     {
         QSqlQuery q(m_sessione->database.Connessione());
         q.exec(u"SELECT "_s + campi + u" FROM "_s + tabella + u" ORDER BY Codice"_s);
@@ -192,8 +192,15 @@ private Q_SLOTS:
     {
         QFETCH(int, come);
         QFETCH(QByteArray, uscita);
+        QStringList numeri;
         const EsitoElenco esito =
-            Esegui(Lista("it00743110157 Rossi\r\nIT1\r\nIT00000000000\r\n"), UscitaElenco(come));
+            Esegui(Lista("it00743110157 Rossi\r\n\r\nIT1\r\n,IT00000000000\r\n"), UscitaElenco(come),
+                   [&](ElaboraElenco& e) {
+                       connect(&e, &ElaboraElenco::Interrogo, this,
+                               [&](int k, int totale) { numeri << u"%1/%2"_s.arg(k).arg(totale); });
+                   });
+        // Empty items count in the total, without a number of their own.
+        QCOMPARE(numeri, (QStringList{u"1/5"_s, u"2/5"_s, u"3/5"_s}));
         QCOMPARE(esito.elaborati, 3);
         QCOMPARE(esito.fine, FineElenco::Completa);
         QCOMPARE(Uscita(), uscita);
@@ -243,8 +250,28 @@ private Q_SLOTS:
             u"2027-01-07 00:00:00"_s,
             u"IT01234567890|IT|01234567890|Partita IVA valida |BIANCHI SPA |VIA PO 1 |1990-02-01 00:00:00|"
             u"2020-12-31 00:00:00|2|2026-12-06 09:30:00"_s};
-        QCOMPARE(Righe(u"WKPartiteIVA"_s), attese);
-        QCOMPARE(Righe(u"PartiteIVA"_s), attese);
+        const QString campi =
+            u"Codice, Nazione, VAT, Esito, Denominazione, Indirizzo, Inizio, Fine, OK, DataRichiesta"_s;
+        QCOMPARE(Righe(u"WKPartiteIVA"_s, campi), attese);
+        QCOMPARE(Righe(u"PartiteIVA"_s, campi), attese);
+    }
+
+    // An answer of the EU's VIES service keeps its consultation number; the agency's page gives none.
+    void consultazione()
+    {
+        m_sessione->indirizzi.fonte = FonteVat::Vies;
+        m_sessione->indirizzi.VatRest = m_server.Indirizzo(u"/ms/"_s).toString();
+        m_server.Imposta(u"/ms/IT/vat/00743110157"_s,
+                         PaginaProva::Html(R"({"isValid":true,"requestDate":"2026-12-05T10:31:07.512Z",)"
+                                           R"("userError":"VALID","name":"ROSSI SRL","address":"VIA PO 1",)"
+                                           R"("requestIdentifier":"WAPIAAAAW1","vatNumber":"00743110157",)"
+                                           R"("countryCode":"IT"})",
+                                           "application/json"));
+        Sql(u"INSERT INTO WKPartiteIVA (Codice, Consultazione) VALUES ('FR1', 'VECCHIO')"_s);
+        Esegui(Lista("IT00743110157,FR1"), UscitaElenco::DataBase);
+        QCOMPARE(Righe(u"PartiteIVA"_s, u"Codice, Consultazione, DataRichiesta"_s),
+                 (QStringList{u"FR1|NULL|2026-12-06 09:30:00"_s,
+                              u"IT00743110157|WAPIAAAAW1|2026-12-05 00:00:00"_s}));
     }
 
     // The work table is emptied when a run starts, never after the merge; the merge replaces the rows
@@ -272,6 +299,8 @@ private Q_SLOTS:
         const QString tre = kValida + u",FR1,"_s + kCessata;
         QTest::newRow("unreachable third") << kValida + u",FR1,"_s + kMuta + u',' + kCessata << QString() << 3
                                            << FineElenco::NonRaggiungibile << QStringList{u"FR1"_s, kValida};
+        QTest::newRow("server that hangs") << kValida + u",IT33333333333,FR1"_s << QString() << 2
+                                           << FineElenco::NonRaggiungibile << QStringList{kValida};
         QTest::newRow("unreachable first")
             << kMuta + u',' + kValida << QString() << 1 << FineElenco::NonRaggiungibile << QStringList();
         QTest::newRow("stop after the second")
@@ -292,6 +321,10 @@ private Q_SLOTS:
             if (fermaA == segnale + u' ' + QString::number(n))
                 e.Ferma();
         };
+        PaginaProva muta;
+        muta.maiRisposta = true;
+        m_server.Imposta(Percorso(u"IT33333333333"_s), muta);
+        m_sessione->client.ImpostaTempoMassimo(std::chrono::milliseconds(1000));
         QStringList scritti;
         const EsitoElenco esito = Esegui(Lista(lista.toLatin1()), UscitaElenco::File, [&](ElaboraElenco& e) {
             connect(&e, &ElaboraElenco::Interrogo, this, [&](int n) { ferma(e, u"Interrogo"_s, n); });
@@ -317,7 +350,8 @@ private Q_SLOTS:
         m_server.Imposta(u"/transito"_s, PaginaProva::Html("<p>Nessun transito</p>"));
         // Codes of the right lengths, so that they are asked and their pages saved.
         QByteArray lista = "../../x\r\nIT../../../x1\r\n\"IT..\\..\\..\\x1\"\r\nIT\x01\x02\x7f\"<>|*?:/\r\n"
-                           "26IT../../../..xE7\r\n";
+                           "26IT../../../..xE7\r\nIT1 " +
+                           QByteArray(10 * 1024 * 1024, 'x') + "\r\n"; // one line of 10 MB
         QRandomGenerator casuale(13);
         for (int i = 0; i < 20000; ++i)
             lista += char(casuale.bounded(256));
@@ -351,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(esito.fine, FineElenco::Completa);
         QCOMPARE(esito.fusione, Fusione::Riuscita);
         QCOMPARE(Uscita(), QByteArray());
-        QCOMPARE(Righe(u"WKPartiteIVA"_s), QStringList());
+        QCOMPARE(Righe(u"WKPartiteIVA"_s, u"Codice"_s), QStringList());
     }
 
     // A run that cannot start touches neither the output file nor the tables.
@@ -362,6 +396,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("titolo"); // of the one message shown, "" for none
         QTest::newRow("missing list") << u"mancante"_s << FineElenco::SenzaElenco << QString();
         QTest::newRow("empty list") << u"vuoto"_s << FineElenco::SenzaElenco << QString();
+        QTest::newRow("list held by another program")
+            << u"bloccata"_s << FineElenco::SenzaElenco << u"Errori su  "_s;
         QTest::newRow("another run going")
             << u"occupata"_s << FineElenco::Occupata << u"ELENCO GIA' IN CORSO"_s;
         QTest::newRow("output cannot be created") << u"cartella"_s << FineElenco::UscitaMancante << QString();
@@ -381,7 +417,13 @@ private Q_SLOTS:
         if (caso == u"mancante"_s)
             lista += u".no"_s;
         BloccoFile altro;
-        QVERIFY(caso != u"occupata"_s || altro.Prendi(FileBloccoElenco(m_cartella->Percorso())));
+        if (caso == u"occupata"_s)
+            QVERIFY(altro.Prendi(FileBloccoElenco(m_cartella->Percorso())));
+        if (caso == u"bloccata"_s) {
+            QVERIFY(altro.Prendi(lista));
+            m_dialoghi->ProssimaRisposta(Risposta::Annulla);
+            titolo += lista;
+        }
 
         const EsitoElenco esito = Esegui(lista, UscitaElenco::File);
         QCOMPARE(esito.elaborati, 0);

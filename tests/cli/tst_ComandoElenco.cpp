@@ -129,6 +129,9 @@ private Q_SLOTS:
                                    << QByteArray("assente") << u"un solo file"_s;
         QTest::newRow("unknown choice") << lista + QStringList{u"--come"_s, u"carta"_s} << due << 2
                                         << QString() << QByteArray("assente") << u"carta"_s;
+        QTest::newRow("unknown source")
+            << lista + QStringList{u"--fonte"_s, u"altra"_s} << due << 2 << QString() << QByteArray("assente")
+            << u"fonte sconosciuta: altra"_s;
         QTest::newRow("missing list") << QStringList{u"manca.txt"_s} << due << 1 << QString()
                                       << QByteArray("assente") << u"manca.txt: elenco mancante"_s;
         QTest::newRow("only empty items") << lista << QByteArray(" \r\n,\r\n") << 0
