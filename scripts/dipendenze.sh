@@ -7,7 +7,9 @@ PACCHETTI=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-webengine-dev libgl-dev
   qt6-translations-l10n
   fonts-liberation2 fonts-dejavu-core
+  iso-flags-png-320x240
   xvfb xauth poppler-utils
+  sqlite3
 )
 
 installa_dipendenze() {

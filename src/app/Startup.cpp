@@ -10,6 +10,9 @@
 #include "core/TastiComuni.h"
 #include "core/Twips.h"
 #include "core/Valori.h"
+#include "countries/GesNaz.h"
+#include "programs/GesAppl.h"
+#include "programs/ModuliOpzionali.h"
 #include "session/Sessione.h"
 #include "web/MostraPagineFinestra.h"
 
@@ -93,16 +96,18 @@ void Startup::CreaMenu()
     connect(Voce(barra, u"Mu_Mrn1"_s, u"&Singola"_s), &QAction::triggered, this, &Startup::ApriVatSingola);
     connect(Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s), &QAction::triggered, this, &Startup::ApriEleVat);
     Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s)->setEnabled(false);
-    Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s)->setEnabled(false);
+    connect(Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s), &QAction::triggered, this, &Startup::ApriGesNaz);
 
     m_Mprg_base = Sottomenu(barra, u"Mprg_base"_s, u"&Applicativi"_s);
     for (int i = 1; i <= kNumeroApplicativi; ++i) {
         const QString testo = i == 1 ? u"&Editor di Testi"_s : u"&Varie"_s + QString::number(i);
         m_Mprg_var[i] = Voce(m_Mprg_base, u"Mprg_var(%1)"_s.arg(i), testo);
-        m_Mprg_var[i]->setEnabled(false); // the launcher is not part of the program yet
+        connect(m_Mprg_var[i], &QAction::triggered, this,
+                [this, i] { LanciaModulo(*m_sessione, u"Varie"_s + QString::number(i)); });
     }
     m_Mprg_base->addSeparator()->setObjectName(u"f1"_s);
-    Voce(m_Mprg_base, u"Mu_ParAppl"_s, u"Imposta Applicativi"_s)->setEnabled(false);
+    connect(Voce(m_Mprg_base, u"Mu_ParAppl"_s, u"Imposta Applicativi"_s), &QAction::triggered, this,
+            &Startup::ApriGesAppl);
 
     QMenu* aiuto = Sottomenu(barra, u"Mu_help"_s, u"&?"_s);
     connect(Voce(aiuto, u"Mu_about"_s, u"Su Tarvel"_s), &QAction::triggered, this,
@@ -166,12 +171,17 @@ void Startup::CaricaParametri()
     const auto& voci = applicativi.voci;
     bool mostrato = false;
     for (int i = 1; i <= kNumeroApplicativi; ++i) {
-        if (voci[i].visibile)
-            m_Mprg_var[i]->setText(voci[i].nome);
-        m_Mprg_var[i]->setVisible(voci[i].visibile);
+        MostraVoce(i, voci[i].nome, voci[i].visibile);
         mostrato = mostrato || voci[i].visibile;
     }
     m_Mprg_base->menuAction()->setVisible(mostrato);
+}
+
+void Startup::MostraVoce(int indice, const QString& nome, bool visibile)
+{
+    if (visibile)
+        m_Mprg_var[indice]->setText(nome);
+    m_Mprg_var[indice]->setVisible(visibile);
 }
 
 void Startup::showEvent(QShowEvent* evento)
@@ -205,4 +215,26 @@ void Startup::ApriEleVat()
 {
     EleVat finestra(*m_sessione, this);
     finestra.exec();
+}
+
+// The country window is the one working window that stays open beside the others.
+void Startup::ApriGesNaz()
+{
+    if (!m_gesNaz) {
+        m_gesNaz = new GesNaz(m_sessione->impostazioni, m_sessione->nazioni, this);
+        m_gesNaz->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_gesNaz->show();
+    m_gesNaz->raise();
+    m_gesNaz->activateWindow();
+}
+
+void Startup::ApriGesAppl()
+{
+    auto* finestra = new GesAppl(m_sessione->impostazioni, this);
+    finestra->setAttribute(Qt::WA_DeleteOnClose);
+    connect(finestra, &GesAppl::VoceMenu, this, &Startup::MostraVoce);
+    // The menu ends as the settings file says, whatever the window did to it.
+    connect(finestra, &QDialog::finished, this, &Startup::CaricaParametri);
+    finestra->open();
 }

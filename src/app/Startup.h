@@ -2,12 +2,14 @@
 // The main window: creating it runs the start-up sequence, its menu bar opens every working
 // window, and closing it saves its position and ends the program.
 
-#include "app/Avvio.h"
+#include "programs/Applicativi.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
+class GesNaz;
 class Impostazioni;
 class QAction;
 class QMenu;
@@ -39,6 +41,9 @@ private:
     void MostraInformazioni();
     void ApriVatSingola();
     void ApriEleVat();
+    void ApriGesNaz();
+    void ApriGesAppl();
+    void MostraVoce(int indice, const QString& nome, bool visibile);
 
     double Dpi() const;
     QSize SchermoInTwips() const;
@@ -46,6 +51,7 @@ private:
     std::unique_ptr<Sessione> m_sessione;
     std::array<QAction*, kNumeroApplicativi + 1> m_Mprg_var{}; // index 0 unused
     QMenu* m_Mprg_base = nullptr;
-    int m_larghezzaFissa = 0; // twips
-    int m_altezzaFissa = 0;   // twips
+    QPointer<GesNaz> m_gesNaz; // the one country window, while it is open
+    int m_larghezzaFissa = 0;  // twips
+    int m_altezzaFissa = 0;    // twips
 };

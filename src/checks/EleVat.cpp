@@ -7,6 +7,7 @@
 #include "core/Twips.h"
 #include "core/UtilitaFile.h"
 #include "core/Valori.h"
+#include "programs/ModuliOpzionali.h"
 #include "session/Sessione.h"
 #include "web/GWebPar.h"
 #include "web/RispostaQuery.h"
@@ -235,7 +236,12 @@ void EleVat::ModificaElenco()
         if (ApriArchivio(nuovo, percorso, kModoScrittura))
             nuovo.write("\r\n");
     }
-    ApriConSistema(QUrl::fromLocalFile(QFileInfo(percorso).absoluteFilePath()));
+    const int codice = QFileInfo::exists(percorso)
+                           ? ApriConSistema(QUrl::fromLocalFile(QFileInfo(percorso).absoluteFilePath()))
+                           : 2;
+    // No program for text files, or no file: the user's own text editor, the first Applicativi entry.
+    if (codice == 2 || codice == 31)
+        LanciaModulo(m_sessione, u"Varie1"_s, percorso);
 }
 
 void EleVat::Analizza()

@@ -13,7 +13,8 @@ constexpr int kLunghezzaSelezione = 110;
 class FiltroCaratteri : public QObject
 {
 public:
-    FiltroCaratteri(QLineEdit* casella, char16_t (*regola)(char16_t)) : QObject(casella), m_regola(regola) {}
+    FiltroCaratteri(QWidget* controllo, char16_t (*regola)(char16_t)) : QObject(controllo), m_regola(regola)
+    {}
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override
@@ -76,9 +77,9 @@ char16_t Maiuscolo(char16_t carattere)
     return carattere >= u'a' && carattere <= u'z' ? char16_t(carattere - u'a' + u'A') : carattere;
 }
 
-void FiltraCaratteri(QLineEdit* casella, char16_t (*regola)(char16_t))
+void FiltraCaratteri(QWidget* controllo, char16_t (*regola)(char16_t))
 {
-    casella->installEventFilter(new FiltroCaratteri(casella, regola));
+    controllo->installEventFilter(new FiltroCaratteri(controllo, regola));
 }
 
 void TabAutomatico(QLineEdit* casella)

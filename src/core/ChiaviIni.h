@@ -81,6 +81,11 @@ inline Chiave Varie(int i)
 {
     return ChiaveIndicizzata(QStringLiteral("APPLICATIVI"), QStringLiteral("Varie"), i);
 }
+// The same keys by name, as the launcher receives them ("Varie3").
+inline Chiave Applicativo(const QString& nome)
+{
+    return {QStringLiteral("APPLICATIVI"), nome};
+}
 
 // Addresses of the agencies' pages, and the time limit of a request in seconds.
 inline Chiave IndirizzoWeb(const QString& nome)

@@ -41,15 +41,24 @@ QByteArray Codifica(const QString& testo, char sostituto)
 {
     QByteArray byte;
     byte.reserve(testo.size());
+    Accoda(byte, testo, sostituto);
+    return byte;
+}
+
+void Accoda(QByteArray& byte, QStringView testo, char sostituto)
+{
+    const qsizetype inizio = byte.size();
+    byte.resize(inizio + testo.size());
+    char* out = byte.data() + inizio;
     for (qsizetype i = 0; i < testo.size(); ++i) {
         const QChar c = testo.at(i);
         // A character beyond the 16-bit range is one character, not two.
         if (c.isHighSurrogate() && i + 1 < testo.size() && testo.at(i + 1).isLowSurrogate())
             ++i;
         const int b = ByteDi(c.unicode());
-        byte.append(b < 0 ? sostituto : char(b));
+        *out++ = b < 0 ? sostituto : char(b);
     }
-    return byte;
+    byte.resize(out - byte.constData());
 }
 
 bool Rappresentabile(QChar c)

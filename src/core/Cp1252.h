@@ -15,6 +15,8 @@ QString Decodifica(const QByteArray& byte);
 
 // Characters that Windows-1252 cannot hold become `sostituto`.
 QByteArray Codifica(const QString& testo, char sostituto = '?');
+// The same, appended to `byte`: a long file is written without a new array per line.
+void Accoda(QByteArray& byte, QStringView testo, char sostituto = '?');
 
 bool Rappresentabile(QChar c);
 

@@ -77,7 +77,17 @@ QString DialoghiRigaComando::ScegliFile(const QString&, const QString&, const QS
     return {};
 }
 
+QString DialoghiRigaComando::ScegliProgramma(const QString&, const QString&)
+{
+    return {};
+}
+
 SceltaStampante DialoghiRigaComando::ScegliStampante(const SceltaStampante&)
 {
     return {};
+}
+
+std::optional<ColoreRgb> DialoghiRigaComando::ScegliColore(ColoriPersonalizzati&)
+{
+    return std::nullopt;
 }

@@ -1,11 +1,14 @@
 #pragma once
 // The one seam for message boxes and system dialogs. The window program shows real dialogs, the
 // tests script the answers and record the questions, the command line writes messages to standard
-// error and takes the default. Code never calls QMessageBox or QFileDialog directly.
+// error and takes the default. Code never calls QMessageBox, QFileDialog or QColorDialog directly.
+
+#include "core/ColoreRgb.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 enum class Icona { Nessuna, Critica, Domanda, Esclamazione, Informazione };
 
@@ -39,8 +42,14 @@ public:
     virtual QString ScegliCartella(const QString& titolo, const QString& iniziale) = 0;
     // The file chosen to open, or "" when the dialog is cancelled. `filtro` as Qt's file dialogs take it.
     virtual QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) = 0;
+    // The program file chosen, starting at `iniziale` (a folder, or a file to select in its folder);
+    // only programs are offered. "" when the dialog is cancelled.
+    virtual QString ScegliProgramma(const QString& titolo, const QString& iniziale) = 0;
     // The printer chosen in the system's print dialog, starting from `attuale`.
     virtual SceltaStampante ScegliStampante(const SceltaStampante& attuale) = 0;
+    // The colour chosen in the system's colour dialog, which opens on black with `personalizzati` as
+    // its custom colours; after a choice they hold what the user left there. Nothing when cancelled.
+    virtual std::optional<ColoreRgb> ScegliColore(ColoriPersonalizzati& personalizzati) = 0;
 };
 
 // The dialogs in force; until one is installed, those of the command line.
@@ -63,5 +72,7 @@ public:
     Risposta Mostra(const Messaggio& messaggio) override;
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
+    QString ScegliProgramma(const QString& titolo, const QString& iniziale) override;
     SceltaStampante ScegliStampante(const SceltaStampante& attuale) override;
+    std::optional<ColoreRgb> ScegliColore(ColoriPersonalizzati& personalizzati) override;
 };

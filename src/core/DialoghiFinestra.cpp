@@ -1,9 +1,13 @@
 #include "core/DialoghiFinestra.h"
 
+#include "core/ColoreQt.h"
 #include "core/StampanteCorrente.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -104,6 +108,25 @@ QString DialoghiFinestra::ScegliFile(const QString& titolo, const QString& carte
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), titolo, cartella, filtro);
 }
 
+QString DialoghiFinestra::ScegliProgramma(const QString& titolo, const QString& iniziale)
+{
+    const QFileInfo info(iniziale);
+    QFileDialog dialogo(QApplication::activeWindow(), titolo, info.isFile() ? info.absolutePath() : iniziale);
+    dialogo.setFileMode(QFileDialog::ExistingFile);
+#ifdef Q_OS_WIN
+    dialogo.setNameFilter(u"File eseguibile (*.exe)"_s);
+    dialogo.setDefaultSuffix(u"exe"_s);
+#else
+    // Programs have no extension here: the dialog lists the files the user may run, which the
+    // system's own dialogs cannot do.
+    dialogo.setOption(QFileDialog::DontUseNativeDialog);
+    dialogo.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+#endif
+    if (info.isFile())
+        dialogo.selectFile(info.fileName());
+    return dialogo.exec() == QDialog::Accepted ? dialogo.selectedFiles().value(0) : QString();
+}
+
 SceltaStampante DialoghiFinestra::ScegliStampante(const SceltaStampante& attuale)
 {
     const QString pdf = QString::fromUtf16(kStampantePdf);
@@ -121,4 +144,16 @@ SceltaStampante DialoghiFinestra::ScegliStampante(const SceltaStampante& attuale
     if (stampante.outputFormat() == QPrinter::PdfFormat)
         return {pdf, stampante.outputFileName()};
     return {stampante.printerName(), QString()};
+}
+
+std::optional<ColoreRgb> DialoghiFinestra::ScegliColore(ColoriPersonalizzati& personalizzati)
+{
+    for (int i = 0; i < int(personalizzati.size()); ++i)
+        QColorDialog::setCustomColor(i, ColoreQt(personalizzati[i]));
+    QColorDialog dialogo(Qt::black, QApplication::activeWindow());
+    if (dialogo.exec() != QDialog::Accepted)
+        return std::nullopt;
+    for (int i = 0; i < int(personalizzati.size()); ++i)
+        personalizzati[i] = ColoreDaQt(QColorDialog::customColor(i));
+    return ColoreDaQt(dialogo.selectedColor());
 }

@@ -9,9 +9,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The profile reader's 200-character buffer keeps 199 characters and the closing NUL.
-constexpr qsizetype kLunghezzaMassimaValore = 199;
-
 // The section name of a "[name]" line, or nothing for any other line.
 std::optional<QString> NomeSezione(const QString& riga)
 {
@@ -121,6 +118,15 @@ void DocumentoIni::Imposta(const QString& sezione, const QString& chiave, const 
         m_righe.insert(dopo, chiave + u'=' + testo);
     }
     Indicizza();
+}
+
+bool DocumentoIni::ValoreIntegro(const QString& valore)
+{
+    if (valore.size() >= kLunghezzaMassimaValore)
+        return false;
+    DocumentoIni scritto;
+    scritto.Imposta(u"S"_s, u"K"_s, valore);
+    return DocumentoIni(scritto.Testo()).Valore(u"S"_s, u"K"_s) == valore; // through Windows-1252
 }
 
 QByteArray DocumentoIni::Testo() const

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+// The profile reader's 200-character buffer keeps 199 characters and the closing NUL.
+inline constexpr qsizetype kLunghezzaMassimaValore = 199;
+
 class DocumentoIni
 {
 public:
@@ -25,6 +28,11 @@ public:
     void Imposta(const QString& sezione, const QString& chiave, const QString& valore);
 
     QByteArray Testo() const;
+
+    // True when `valore` reads back from the file exactly as written (characters Windows-1252 lacks,
+    // bars, tabs and enclosing quotes do not) and shorter than the reader's limit, so a value read
+    // back at that limit is known to have been cut.
+    static bool ValoreIntegro(const QString& valore);
 
 private:
     struct Sezione {

@@ -87,13 +87,13 @@ bool Tabella::Apri(const QString& nome)
     QSqlQuery prova(db);
     if (!prova.exec(u"SELECT * FROM "_s + db.driver()->escapeIdentifier(nome, QSqlDriver::TableName) +
                     u" LIMIT 0"_s))
-        return Fallita(prova.lastError().databaseText());
+        return Fallita(prova.lastError());
 
     QSqlQuery info(db);
     info.prepare(u"SELECT name, type, pk FROM pragma_table_info(?) ORDER BY cid"_s);
     info.addBindValue(nome);
     if (!info.exec())
-        return Fallita(info.lastError().databaseText());
+        return Fallita(info.lastError());
     QMap<int, QString> chiave;
     while (info.next()) {
         m_colonne << info.value(0).toString();
@@ -123,6 +123,14 @@ void Tabella::Chiudi()
 bool Tabella::Fallita(const QString& errore)
 {
     m_errore = errore;
+    m_codiceErrore.clear();
+    return false;
+}
+
+bool Tabella::Fallita(const QSqlError& errore)
+{
+    m_errore = errore.databaseText();
+    m_codiceErrore = errore.nativeErrorCode();
     return false;
 }
 
@@ -147,7 +155,7 @@ bool Tabella::Leggi(const QString& condizione, const QVariantList& valori)
     for (const QVariant& v : valori)
         q.addBindValue(v);
     if (!q.exec())
-        return Fallita(q.lastError().databaseText());
+        return Fallita(q.lastError());
     if (!q.next())
         return false;
     m_rowid = q.value(0).toLongLong();
@@ -193,7 +201,7 @@ int Tabella::ContaRecord()
 {
     QSqlQuery q(Db());
     if (!Aperta() || !q.exec(u"SELECT COUNT(*) FROM "_s + Id(m_nome)) || !q.next()) {
-        Fallita(q.lastError().databaseText());
+        Fallita(q.lastError());
         return 0;
     }
     return q.value(0).toInt();
@@ -268,7 +276,7 @@ bool Tabella::Aggiorna()
     for (const QVariant& v : valori)
         q.addBindValue(v);
     if (!q.exec())
-        return Fallita(q.lastError().databaseText());
+        return Fallita(q.lastError());
     const qint64 rowid = m_stato == Stato::Nuovo ? q.lastInsertId().toLongLong() : m_rowid;
     return Leggi(u" WHERE rowid = ?"_s, {rowid});
 }

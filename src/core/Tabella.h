@@ -11,6 +11,7 @@
 #include <QVariant>
 
 class Database;
+class QSqlError;
 
 class Tabella
 {
@@ -23,6 +24,8 @@ public:
     void Chiudi();
     bool Aperta() const { return !m_nome.isEmpty(); }
     const QString& Errore() const { return m_errore; }
+    // The engine's number of the last error; "" when the error is the program's own.
+    const QString& CodiceErrore() const { return m_codiceErrore; }
 
     // Positions on the row whose key equals the values (one per key column); false when none does,
     // and then there is no current row.
@@ -57,6 +60,7 @@ private:
     QString Ordine() const;
     bool Leggi(const QString& condizione, const QVariantList& valori);
     bool Fallita(const QString& errore);
+    bool Fallita(const QSqlError& errore);
 
     const Database& m_database;
     QString m_nome;
@@ -69,4 +73,5 @@ private:
     QList<bool> m_impostati;
     Stato m_stato = Stato::Lettura;
     QString m_errore;
+    QString m_codiceErrore;
 };

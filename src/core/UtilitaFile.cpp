@@ -148,6 +148,11 @@ void Registra(QFile& archivio)
 
 } // namespace
 
+int ApriSenzaMessaggi(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord)
+{
+    return AperturaSistema(archivio, nome, modo, lunghezzaRecord);
+}
+
 bool ApriArchivio(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord)
 {
     archivio.close();

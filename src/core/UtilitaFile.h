@@ -28,6 +28,10 @@ bool ApriArchivio(QFile& archivio, const QString& nome, int modo, int lunghezzaR
 // the destructors which would.
 void ChiudiArchiviAperti();
 
+// Opens as ApriArchivio does, names unchecked, and shows nothing: 0 when the file is open, else the
+// program's error number (ErroriFile.h).
+int ApriSenzaMessaggi(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord = 0);
+
 // True when an entry matching `percorso` (wildcards * and ? in the name) and `attributi` exists.
 // A path quoted with double quotes loses its quotes, in the caller's variable too.
 bool FileEsiste(QString& percorso, int attributi = kAttrNormale);

@@ -7,6 +7,7 @@
 #include "core/Database.h"
 #include "core/Impostazioni.h"
 #include "countries/Nazioni.h"
+#include "session/ComandoProgramma.h"
 #include "web/ClientHttp.h"
 #include "web/GetHtmPage.h"
 #include "web/IndirizziWeb.h"
@@ -48,7 +49,7 @@ public:
     ParametriWeb parametriWeb;
     ClientHttp client;
     std::array<std::uint32_t, 3> colori{}; // grid colours: red in the low byte, then green, then blue
-    QString pathExcel; // program path of the Applicativi entry that is the spreadsheet program
+    ComandoProgramma pathExcel; // the Applicativi entry that is the spreadsheet program; empty if none
 
     // What a query needs, and what it does with its page for `uso` (0, 1 or 2).
     ContestoQuery Contesto();

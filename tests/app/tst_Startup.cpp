@@ -1,4 +1,3 @@
-#include "app/Avvio.h"
 #include "app/GeometriaStartup.h"
 #include "app/Startup.h"
 #include "app/Traduzioni.h"
@@ -6,17 +5,24 @@
 #include "core/ChiaviIni.h"
 #include "core/Twips.h"
 #include "core/Valori.h"
+#include "countries/GesNaz.h"
+#include "programs/Applicativi.h"
+#include "programs/GesAppl.h"
+#include "programs/ServiziSistema.h"
 #include "session/Sessione.h"
 #include "support/CartellaProva.h"
 #include "support/Controlli.h"
 #include "support/DialoghiProva.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -230,8 +236,43 @@ private Q_SLOTS:
             Imposta(u"APPLICATIVI"_s, riga.section(u'=', 0, 0), riga.section(u'=', 1));
         Startup w;
         QCOMPARE(VociVisibili(w), voci);
-        QCOMPARE(w.SessioneAperta().pathExcel, excel);
+        QCOMPARE(w.SessioneAperta().pathExcel.programma, excel);
         QVERIFY(w.findChild<QAction*>(u"Mprg_base"_s)->isVisible());
+    }
+
+    // "Imposta Applicativi" edits the entries; once it closes the menu and the spreadsheet program
+    // follow the settings file, and the entries launch.
+    void applicativiDalMenu()
+    {
+        const QString foglio = m_cartella->File(u"localc"_s);
+        QVERIFY(QFile::copy(u"/bin/sh"_s, foglio));
+        Imposta(u"APPLICATIVI"_s, u"Varie1"_s, u"/bin/sh"_s); // an editor this machine surely has
+        DialoghiProva* dialoghi = DialoghiProva::Installa();
+        QStringList indirizzi;
+        ImpostaApriIndirizzo([&indirizzi](const QUrl& indirizzo) {
+            indirizzi.append(indirizzo.toString());
+            return true;
+        });
+        Startup w;
+        QVERIFY(Mostra(w));
+        QVERIFY(w.findChild<QAction*>(u"Mprg_var(1)"_s)->isEnabled());
+        QVERIFY(w.findChild<QAction*>(u"Mu_ParAppl"_s)->isEnabled());
+        w.findChild<QAction*>(u"Mu_ParAppl"_s)->trigger();
+        auto* finestra = w.findChild<GesAppl*>(u"GesAppl"_s);
+        QVERIFY(finestra && finestra->isVisible());
+        Controllo<QLineEdit>(*finestra, u"Txt(3)"_s)->setText(u"Sito"_s);
+        Controllo<QLineEdit>(*finestra, u"Txt(14)"_s)->setText(u"www.esempio.it"_s);
+        Controllo<QLineEdit>(*finestra, u"Txt(5)"_s)->setText(u"Calcolo"_s);
+        Controllo<QLineEdit>(*finestra, u"Txt(16)"_s)->setText(foglio + u" --calc"_s);
+        Controllo<QPushButton>(*finestra, u"Command1(0)"_s)->click();
+        QVERIFY(dialoghi->Messaggi().isEmpty());
+        QTRY_VERIFY(!w.findChild<GesAppl*>());
+        QCOMPARE(VociVisibili(w), (QStringList{u"Editor di testi"_s, u"Sito"_s, u"Calcolo"_s}));
+        QCOMPARE(w.SessioneAperta().pathExcel, (ComandoProgramma{foglio, {u"--calc"_s}}));
+
+        w.findChild<QAction*>(u"Mprg_var(3)"_s)->trigger();
+        ImpostaApriIndirizzo({});
+        QCOMPARE(indirizzi, QStringList{u"http://www.esempio.it"_s});
     }
 
     void applicativiConFileSolaLettura()
@@ -298,6 +339,27 @@ private Q_SLOTS:
         const QStringList diCartella = testi(cartella);
         for (const QString& italiano : {u"Cerca in:"_s, u"Scegli"_s})
             QVERIFY2(diCartella.contains(italiano), qPrintable(diCartella.join(u" | "_s)));
+    }
+
+    // The country window opens beside the main window, once: the entry brings the open one forward.
+    void finestraNazioni()
+    {
+        Startup w;
+        QVERIFY(Mostra(w));
+        QAction* voce = w.findChild<QAction*>(u"Mu_Nazioni"_s);
+        voce->trigger();
+        QPointer<GesNaz> finestra = w.findChild<GesNaz*>(u"GesNaz"_s);
+        QVERIFY(finestra && finestra->isVisible() && !finestra->isModal());
+        QCOMPARE(Controllo<QComboBox>(*finestra, u"cbNazioni"_s)->count(), 27);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        voce->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(finestra));
+        QCOMPARE(w.findChildren<GesNaz*>().size(), 1);
+        finestra->close();
+        QTRY_VERIFY(!finestra);
+        voce->trigger();
+        QCOMPARE(w.findChildren<GesNaz*>().size(), 1);
     }
 
     void fileRovinati()

@@ -165,6 +165,21 @@ private Q_SLOTS:
         QCOMPARE(percorso->text(), m_cartella->File(u"lista.txt"_s));
         QCOMPARE(m_aperti, (QStringList{nuovo, m_cartella->File(u"lista.txt"_s)}));
 
+        // Without a program for text files the first Applicativi entry, the text editor, opens it.
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        const QString editor = m_cartella->File(u"editor"_s);
+        QFile script(editor);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s' \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        m_cartella->Ini().Scrivi(Chiavi::Varie(1), editor);
+        QTest::mouseClick(percorso, Qt::LeftButton);
+        QFile argomenti(editor + u".args"_s);
+        QTRY_VERIFY(argomenti.exists());
+        QVERIFY(argomenti.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(argomenti.readAll()), m_cartella->File(u"lista.txt"_s));
+
         m_cartella->Ini().Scrivi(Chiavi::ElencoPath(), u"  /altro/elenco.txt "_s);
         QTest::mouseClick(W(u"cmdLastFile"_s), Qt::LeftButton);
         QCOMPARE(percorso->text(), u"/altro/elenco.txt"_s);

@@ -231,6 +231,27 @@ private Q_SLOTS:
         if (!QFileInfo(m_file).isDir())
             QVERIFY(Contenuto(m_file) == prima);
     }
+
+    // What a window may save knowing it will read it back whole.
+    void valoreIntegro_data()
+    {
+        QTest::addColumn<QString>("valore");
+        QTest::addColumn<bool>("integro");
+        QTest::newRow("plain, with inner quotes") << u"/usr/bin/gedit \"a b\""_s << true;
+        QTest::newRow("198 characters") << QString(198, u'x') << true;
+        QTest::newRow("199 characters") << QString(199, u'x') << false;
+        QTest::newRow("10 000 characters") << QString(10000, u'x') << false;
+        QTest::newRow("bar") << u"sh -c \"a|b\""_s << false;
+        QTest::newRow("tab") << u"a\tb"_s << false;
+        QTest::newRow("enclosing quotes") << u"\"Calc\""_s << false;
+        QTest::newRow("not in Windows-1252") << u"/opt/\u4e2d/x"_s << false;
+        QTest::newRow("accents and euro") << u"/opt/città €"_s << true;
+    }
+    void valoreIntegro()
+    {
+        QFETCH(QString, valore);
+        QTEST(DocumentoIni::ValoreIntegro(valore), "integro");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestImpostazioni)

@@ -1,11 +1,13 @@
 #pragma once
 // Scripted dialogs for tests: every message is recorded, answers come from a queue, and when the
-// queue is empty the message's default button is taken (folders and files: cancelled).
+// queue is empty the message's default button is taken (folders, files, printers, colours: cancelled).
 
 #include "core/Dialoghi.h"
 
 #include <QList>
 #include <QQueue>
+
+#include <optional>
 
 class DialoghiProva : public Dialoghi
 {
@@ -15,24 +17,48 @@ public:
 
     void ProssimaRisposta(Risposta risposta) { m_risposte.enqueue(risposta); }
     void ProssimaCartella(const QString& cartella) { m_cartelle.enqueue(cartella); }
+    // Answers file and program choices alike.
     void ProssimoFile(const QString& file) { m_file.enqueue(file); }
     void ProssimaStampante(const QString& nome, const QString& filePdf = {})
     {
         m_stampanti.enqueue({nome, filePdf});
     }
+    // The next colour dialog ends with `colore` chosen (nothing: cancelled), the user having left
+    // `personalizzati` among its custom colours when given.
+    void ProssimoColore(std::optional<ColoreRgb> colore,
+                        std::optional<ColoriPersonalizzati> personalizzati = {})
+    {
+        m_colori.enqueue({colore, personalizzati});
+    }
+    // The custom colours the last colour dialog opened with, and how many colour dialogs opened.
+    const ColoriPersonalizzati& PersonalizzatiMostrati() const { return m_personalizzatiMostrati; }
+    int DialoghiColore() const { return m_dialoghiColore; }
 
     const QList<Messaggio>& Messaggi() const { return m_messaggi; }
+    // Title and starting place of each program choice asked for.
+    const QList<QStringList>& ProgrammiChiesti() const { return m_programmiChiesti; }
     void Svuota() { m_messaggi.clear(); }
 
     Risposta Mostra(const Messaggio& messaggio) override;
     QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
     QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
+    QString ScegliProgramma(const QString& titolo, const QString& iniziale) override;
     SceltaStampante ScegliStampante(const SceltaStampante& attuale) override;
+    std::optional<ColoreRgb> ScegliColore(ColoriPersonalizzati& personalizzati) override;
 
 private:
+    struct RispostaColore {
+        std::optional<ColoreRgb> colore;
+        std::optional<ColoriPersonalizzati> personalizzati;
+    };
+
     QList<Messaggio> m_messaggi;
+    QList<QStringList> m_programmiChiesti;
     QQueue<Risposta> m_risposte;
     QQueue<QString> m_cartelle;
     QQueue<QString> m_file;
     QQueue<SceltaStampante> m_stampanti;
+    QQueue<RispostaColore> m_colori;
+    ColoriPersonalizzati m_personalizzatiMostrati{};
+    int m_dialoghiColore = 0;
 };

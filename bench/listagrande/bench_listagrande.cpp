@@ -1,10 +1,10 @@
-// Peak memory and time of `tarvel elenco` on list files of 100 MB (long lines, or nothing but empty
-// items), one 10 MB line and 20 000 codes, against the same program on a one-code list (the memory
-// floor) and `wc -l` reading the same files (the reading floor). No code reaches the network: the
-// codes are malformed or cut from their descriptions. The last line of output is one JSON object.
+// Peak memory and processor time of `tarvel elenco` on list files of 100 MB (long lines, or nothing
+// but empty items), one 10 MB line and 20 000 codes, against the same program on a one-code list (the
+// memory floor) and `wc -l` reading the same files (the reading floor). Processor seconds, user and
+// system: on a shared machine the wall clock mostly measures the other users. No code reaches the
+// network: the codes are malformed or cut from their descriptions. The last line is one JSON object.
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -24,7 +24,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 struct Misura {
-    double secondi = 0;
+    double secondi = 0;   // of the processor, user and system
     double memoriaMb = 0; // peak resident set
     int uscita = -1;
 };
@@ -42,15 +42,14 @@ Misura Esegui(const QStringList& comando)
     posix_spawn_file_actions_init(&azioni);
     posix_spawn_file_actions_addopen(&azioni, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&azioni, 2, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer orologio;
-    orologio.start();
     pid_t pid = 0;
     Misura misura;
     if (posix_spawnp(&pid, argv[0], &azioni, nullptr, argv.data(), environ) == 0) {
         int stato = 0;
         rusage uso{};
         if (wait4(pid, &stato, 0, &uso) == pid) {
-            misura.secondi = orologio.nsecsElapsed() / 1e9;
+            misura.secondi = double(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) +
+                             double(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
             misura.memoriaMb = uso.ru_maxrss / 1024.0;
             misura.uscita = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
         }
