@@ -325,18 +325,18 @@ private Q_SLOTS:
         muta.maiRisposta = true;
         m_server.Imposta(Percorso(u"IT33333333333"_s), muta);
         m_sessione->client.ImpostaTempoMassimo(std::chrono::milliseconds(1000));
-        QStringList scritti;
+        int scritti = 0;
         const EsitoElenco esito = Esegui(Lista(lista.toLatin1()), UscitaElenco::File, [&](ElaboraElenco& e) {
             connect(&e, &ElaboraElenco::Interrogo, this, [&](int n) { ferma(e, u"Interrogo"_s, n); });
-            connect(&e, &ElaboraElenco::Scritta, this, [&](int n, const RispostaQuery& r) {
-                scritti << QString::number(n) + u' ' + r.numero;
+            connect(&e, &ElaboraElenco::Scritta, this, [&](int n) {
+                ++scritti;
                 ferma(e, u"Scritta"_s, n);
             });
         });
         QCOMPARE(esito.elaborati, k);
         QCOMPARE(esito.fine, fine);
         QCOMPARE(esito.fusione, Fusione::Riuscita);
-        QCOMPARE(scritti.size(), fusi.size());
+        QCOMPARE(scritti, fusi.size());
         QCOMPARE(Uscita().count("\r\n"), fusi.size());
         QCOMPARE(Righe(u"PartiteIVA"_s, u"Codice"_s), fusi);
         QVERIFY(!m_server.Richieste().contains(Percorso(lista.section(u',', k, k)))); // nothing asked after
@@ -360,13 +360,17 @@ private Q_SLOTS:
         m_sessione->parametriWeb.Save[kUsoElenco] = 1;
         m_sessione->parametriWeb.DirSave[kUsoElenco] = pagine;
         int scritte = 0;
+        QSet<QString> codici;
         const EsitoElenco esito = Esegui(Lista(lista), UscitaElenco::File, [&](ElaboraElenco& e) {
-            connect(&e, &ElaboraElenco::Scritta, this, [&] { ++scritte; });
+            connect(&e, &ElaboraElenco::Scritta, this, [&](int, const RispostaQuery& r) {
+                ++scritte;
+                codici.insert(r.numero);
+            });
         });
         QCOMPARE(esito.fine, FineElenco::Completa);
         QVERIFY(esito.elaborati > 100);
         QCOMPARE(scritte, esito.elaborati);
-        QCOMPARE(Righe(u"PartiteIVA"_s, u"Codice"_s).size(), esito.elaborati); // some codes come twice
+        QCOMPARE(Righe(u"PartiteIVA"_s, u"Codice"_s).size(), codici.size());
         QVERIFY(m_server.Richieste().size() >= 4);
         QCOMPARE(QDir(pagine).entryList(QDir::Files).size(), 3); // two codes differ only by their separators
         QCOMPARE(QDir(m_cartella->File(u"a"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
