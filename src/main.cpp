@@ -16,7 +16,8 @@ int main(int argc, char* argv[])
         return EseguiRigaComando(QCoreApplication::arguments().mid(1));
     }
 
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // the embedded browser needs it first
+    // The browser module, loaded later, needs it before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ImpostaIdentitaApplicazione();
     CaricaTraduzioniQt();

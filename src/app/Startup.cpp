@@ -76,14 +76,25 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
     setCentralWidget(centro);
     CreaMenu();
 
-    m_sessione = ApriSessione(CartellaProgramma(), ModoSessione::Finestre,
-                              [this](Impostazioni& impostazioni) { ScriviPosizioneIniziale(impostazioni); });
+    m_sessione =
+        ApriSessione(CartellaProgramma(), ModoSessione::Finestre, [this](Impostazioni& impostazioni) {
+            m_primoAvvio = true;
+            ScriviPosizioneIniziale(impostazioni);
+        });
     m_sessione->ImpostaMostraPagine(
         std::make_unique<MostraPagineFinestra>(m_sessione->impostazioni, m_sessione->dirTemp));
     FissaDimensioni();
     RipristinaPosizione();
     setWindowTitle(Titolo());
     CaricaParametri();
+    // The size and the first centring count the window manager's frame, known once it is drawn.
+    QuandoCorniceNota(this, [this] {
+        FissaDimensioni();
+        if (m_primoAvvio) {
+            ScriviPosizioneIniziale(m_sessione->impostazioni);
+            RipristinaPosizione();
+        }
+    });
 }
 
 Startup::~Startup() = default;
@@ -128,7 +139,9 @@ QSize Startup::SchermoInTwips() const
 void Startup::ScriviPosizioneIniziale(Impostazioni& impostazioni)
 {
     const int altezzaMenu = TwipsDaPixel(menuBar()->sizeHint().height(), Dpi());
-    const QSize progetto(kLarghezzaProgetto, kAltezzaProgetto + altezzaMenu);
+    const QSize cornice = frameGeometry().size() - geometry().size(); // none before it is drawn
+    const QSize progetto(kLarghezzaProgetto + TwipsDaPixel(cornice.width(), Dpi()),
+                         kAltezzaProgetto + altezzaMenu + TwipsDaPixel(cornice.height(), Dpi()));
     const QPointF centro = PosizioneCentrata(SchermoInTwips(), progetto);
     impostazioni.Scrivi({{Chiavi::PosX(u"STARTUP"_s), TestoNumero(centro.x())},
                          {Chiavi::PosY(u"STARTUP"_s), TestoNumero(centro.y())}});
@@ -187,7 +200,7 @@ void Startup::MostraVoce(int indice, const QString& nome, bool visibile)
 void Startup::showEvent(QShowEvent* evento)
 {
     QMainWindow::showEvent(evento);
-    FissaDimensioni(); // now with the real frame
+    FissaDimensioni(); // with the frame, where the platform knows it by now
 }
 
 void Startup::closeEvent(QCloseEvent* evento)

@@ -54,4 +54,5 @@ private:
     QPointer<GesNaz> m_gesNaz; // the one country window, while it is open
     int m_larghezzaFissa = 0;  // twips
     int m_altezzaFissa = 0;    // twips
+    bool m_primoAvvio = false; // no settings file at start: centred on the screen
 };

@@ -26,6 +26,9 @@ QStringList ElencoStampanti();
 // a cancel changes nothing.
 void ScegliStampanteCorrente();
 
-// Makes `nome` the current printer; false, with nothing changed, when no such printer exists.
-// `filePdf` is where "PDF" writes every print; without one each print names its own file.
+// Points `stampante` at the printer `nome`; false, with nothing changed, when no such printer exists.
+bool ImpostaStampante(QPrinter& stampante, const QString& nome);
+
+// Makes `nome` the current printer, likewise. `filePdf` is where "PDF" writes every print; without
+// one each print names its own file.
 bool ImpostaStampanteCorrente(const QString& nome, const QString& filePdf = {});
