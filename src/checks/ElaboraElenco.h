@@ -8,9 +8,9 @@
 // Order of events: Iniziata once the list is counted and the output file created (the work table is
 // emptied right after); then for each non-empty item k = 1, 2, ... Interrogo (before its query), and
 // Scritta once its answer is in the file and the table, in list order; finally Conclusa, once, after
-// the merge, with the files closed and the folder's lock released. A run that cannot start (no list, another
-// run going, no output file) goes straight to Conclusa. Every signal comes from the event loop, never from
-// inside Avvia.
+// the merge, with the files closed and the folder's lock released. A run that cannot start (no list,
+// another run going, no output file) goes straight to Conclusa. Every signal comes from the event
+// loop, never from inside Avvia.
 
 #include "checks/LetturaElenco.h"
 #include "checks/RisultatiElenco.h"

@@ -280,7 +280,8 @@ private Q_SLOTS:
     {
         Sql(u"INSERT INTO PartiteIVA (Codice, Esito, OK) VALUES ('IT00743110157', 'Vecchio ', 1), "
             u"('DE123456789', 'Altro ', 0)"_s);
-        Sql(u"INSERT INTO WKPartiteIVA (Codice, Esito, OK) VALUES ('FR00000000000', 'Corsa precedente ', 0)"_s);
+        Sql(u"INSERT INTO WKPartiteIVA (Codice, Esito, OK) "
+            u"VALUES ('FR00000000000', 'Corsa precedente ', 0)"_s);
         QCOMPARE(Esegui(Lista("IT00743110157\n"), UscitaElenco::DataBase).fusione, Fusione::Riuscita);
         QCOMPARE(Righe(u"PartiteIVA"_s, u"Codice, Esito, OK"_s),
                  (QStringList{u"DE123456789|Altro |0"_s, u"IT00743110157|Partita IVA valida |0"_s}));
