@@ -2,6 +2,7 @@
 
 #include "app/FrmAbout.h"
 #include "app/GeometriaStartup.h"
+#include "checks/EleVat.h"
 #include "checks/VatSingola.h"
 #include "core/CartellaProgramma.h"
 #include "core/ChiaviIni.h"
@@ -105,7 +106,7 @@ void Startup::CreaMenu()
     connect(Voce(barra, u"Mu_end"_s, u"&Fine"_s), &QAction::triggered, this, &QWidget::close);
     // Entries whose windows are not part of the program yet stay visible but disabled.
     connect(Voce(barra, u"Mu_Mrn1"_s, u"&Singola"_s), &QAction::triggered, this, &Startup::ApriVatSingola);
-    Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s)->setEnabled(false);
+    connect(Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s), &QAction::triggered, this, &Startup::ApriEleVat);
     Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s)->setEnabled(false);
     connect(Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s), &QAction::triggered, this, &Startup::ApriGesNaz);
 
@@ -221,6 +222,12 @@ void Startup::MostraInformazioni()
 void Startup::ApriVatSingola()
 {
     VatSingola finestra(*m_sessione, this);
+    finestra.exec();
+}
+
+void Startup::ApriEleVat()
+{
+    EleVat finestra(*m_sessione, this);
     finestra.exec();
 }
 

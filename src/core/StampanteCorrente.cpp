@@ -70,3 +70,10 @@ bool ImpostaStampanteCorrente(const QString& nome, const QString& filePdf)
     gFilePdf = nome == NomePdf() ? filePdf : QString();
     return true;
 }
+
+void ScegliStampanteCorrente()
+{
+    const SceltaStampante scelta = DialoghiCorrenti().ScegliStampante(SceltaStampanteCorrente());
+    if (!scelta.nome.isEmpty())
+        ImpostaStampanteCorrente(scelta.nome, scelta.filePdf);
+}

@@ -22,6 +22,10 @@ SceltaStampante SceltaStampanteCorrente();
 // The installed printers, then "PDF".
 QStringList ElencoStampanti();
 
+// The printer dialog of the windows' "&Stampante" menus: the chosen printer becomes the current one;
+// a cancel changes nothing.
+void ScegliStampanteCorrente();
+
 // Points `stampante` at the printer `nome`; false, with nothing changed, when no such printer exists.
 bool ImpostaStampante(QPrinter& stampante, const QString& nome);
 

@@ -114,6 +114,22 @@ private Q_SLOTS:
         QCOMPARE(w.size(), w.minimumSize());
     }
 
+    // "&Elenco" opens the list check window, modally, over the main window's session.
+    void elenco()
+    {
+        Startup w;
+        QVERIFY(Mostra(w));
+        QString aperta;
+        QTimer::singleShot(0, &w, [&] {
+            QWidget* modale = QApplication::activeModalWidget();
+            aperta = modale ? modale->objectName() : QString();
+            if (modale)
+                modale->close();
+        });
+        w.findChild<QAction*>(u"Mu_MrnEle"_s)->trigger();
+        QCOMPARE(aperta, u"EleVat"_s);
+    }
+
     // A menu bar that wraps makes the frame taller; the window widens to give it one line.
     void larghezzaFissa_data()
     {
