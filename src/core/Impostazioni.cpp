@@ -1,12 +1,17 @@
 #include "core/Impostazioni.h"
 
+#include "core/CartellaProgramma.h"
+#include "core/Dialoghi.h"
 #include "core/Valori.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <sys/stat.h>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -45,6 +50,40 @@ Impostazioni::Impronta Impostazioni::ImprontaFile() const
             qint64(s.st_mtim.tv_sec) * 1'000'000'000 + s.st_mtim.tv_nsec};
 }
 
+void Impostazioni::ControllaScrittura()
+{
+    Aggiorna();
+    const QFileInfo info(m_file);
+    if (m_scrittura == Scrittura::SuFile && m_leggibile && info.exists() && SolaLettura(info))
+        Segnala(Difetto::NonScrivibile);
+}
+
+void Impostazioni::Segnala(Difetto difetto) const
+{
+    if (m_difetto != Difetto::Nessuno)
+        return;
+    m_difetto = difetto;
+    const QString file = QDir::toNativeSeparators(m_file);
+    QString testo;
+    switch (difetto) {
+    case Difetto::TroppoGrande:
+        testo = u"Il file delle impostazioni %1 è troppo grande (oltre 16 MiB): non viene letto né "
+                u"modificato e il programma usa le impostazioni predefinite."_s;
+        break;
+    case Difetto::NonLeggibile:
+        testo = u"Il file delle impostazioni %1 non si può leggere: non viene modificato e il programma "
+                u"usa le impostazioni predefinite."_s;
+        break;
+    case Difetto::NonScrivibile:
+        testo = u"Il file delle impostazioni %1 non si può scrivere: il programma usa le impostazioni "
+                u"predefinite dove mancano e le modifiche non verranno salvate."_s;
+        break;
+    case Difetto::Nessuno:
+        return;
+    }
+    MsgBox(testo.arg(file), Pulsanti::Ok, Icona::Esclamazione, QString::fromUtf16(kNomeBaseProgramma));
+}
+
 void Impostazioni::Aggiorna() const
 {
     const Impronta impronta = ImprontaFile();
@@ -65,6 +104,8 @@ void Impostazioni::Aggiorna() const
     m_documento = DocumentoIni(m_leggibile ? testo : QByteArray());
     for (const auto& [chiave, valore] : m_inMemoria)
         m_documento.Imposta(chiave.sezione, chiave.nome, valore);
+    if (!m_leggibile)
+        Segnala(impronta.dimensione > kDimensioneMassima ? Difetto::TroppoGrande : Difetto::NonLeggibile);
 }
 
 QString Impostazioni::Leggi(const Chiave& chiave) const
@@ -99,18 +140,20 @@ void Impostazioni::Scrivi(const QList<std::pair<Chiave, QString>>& valori)
     }
 
     // A file that could not be read is never rewritten: its contents would be lost.
-    const QFileInfo info(m_file);
-    if (!m_leggibile || (info.exists() && SolaLettura(info)))
+    if (!m_leggibile)
         return;
+    const QFileInfo info(m_file);
+    if (info.exists() && SolaLettura(info))
+        return Segnala(Difetto::NonScrivibile);
     DocumentoIni nuovo = m_documento;
     for (const auto& [chiave, valore] : valori)
         nuovo.Imposta(chiave.sezione, chiave.nome, valore);
     QSaveFile f(m_file);
     if (!f.open(QIODevice::WriteOnly))
-        return;
+        return Segnala(Difetto::NonScrivibile);
     f.write(nuovo.Testo());
     if (!f.commit())
-        return;
+        return Segnala(Difetto::NonScrivibile);
     m_documento = std::move(nuovo);
     m_impronta = ImprontaFile();
 }

@@ -2,6 +2,8 @@
 // The settings file tarvel.ini, read once and served from memory until it changes on disk. Each
 // save rewrites the file through a temporary file and a rename, so a crash leaves either the old
 // file or the new one. LeggiIni and ScriviIni of the program are Leggi and Scrivi here.
+// A file too large, unreadable or not writable is told to the user once, naming it, through the
+// message seam; the readers then fall back to their defaults.
 
 #include "core/DocumentoIni.h"
 
@@ -25,10 +27,19 @@ public:
         SoloMemoria, // the file is never created or written: saves stay in memory for this run
     };
 
+    // Why the file cannot be used as it should.
+    enum class Difetto { Nessuno, TroppoGrande, NonLeggibile, NonScrivibile };
+
     explicit Impostazioni(QString file, Scrittura scrittura = Scrittura::SuFile);
 
     const QString& File() const { return m_file; }
     bool FileEsiste() const;
+
+    // The first fault met, Nessuno while none.
+    Difetto DifettoFile() const { return m_difetto; }
+    // For a run that saves its settings: tells the user at once when the file cannot be written,
+    // rather than at the first save.
+    void ControllaScrittura();
 
     // "" when the key, its section or the file is missing or unreadable.
     QString Leggi(const Chiave& chiave) const;
@@ -51,6 +62,7 @@ private:
 
     Impronta ImprontaFile() const;
     void Aggiorna() const;
+    void Segnala(Difetto difetto) const; // once per object
 
     QString m_file;
     Scrittura m_scrittura;
@@ -58,5 +70,6 @@ private:
     mutable Impronta m_impronta;
     mutable bool m_letto = false;
     mutable bool m_leggibile = true; // false when the file exists but cannot be read (or is too large)
+    mutable Difetto m_difetto = Difetto::Nessuno;
     QList<std::pair<Chiave, QString>> m_inMemoria; // saves of a SoloMemoria run, kept across re-reads
 };

@@ -26,8 +26,10 @@ Sessione::Sessione(const QString& cartella_, ModoSessione modo,
 {
     QDir().mkpath(dirTemp); // a failure shows later, in whatever needs the folder
     database.Apri(fileDb);
-    if (modo == ModoSessione::Finestre)
+    if (modo == ModoSessione::Finestre) {
         QDir::setCurrent(cartella); // a command keeps the folder it was started in, for its paths
+        impostazioni.ControllaScrittura();
+    }
     if (primoAvvio && !impostazioni.FileEsiste())
         primoAvvio(impostazioni);
     parametriWeb = ParametriWeb::Leggi(impostazioni);

@@ -1,11 +1,16 @@
 #include "core/Cp1252.h"
 #include "core/DocumentoIni.h"
 #include "core/Impostazioni.h"
+#include "support/DialoghiProva.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QRandomGenerator>
+
+#include <csignal>
 #include <sys/inotify.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -134,6 +139,37 @@ private Q_SLOTS:
         QCOMPARE(Cp1252::Codifica(Cp1252::Decodifica(alti)), alti);
     }
 
+    // A save killed half-way, at any moment, leaves the old file or the new one, whole.
+    void salvataggioUcciso()
+    {
+        QList<std::pair<Chiave, QString>> valori[2]; // a megabyte each: a save takes a while
+        for (int i = 0; i < 64; ++i) {
+            valori[0].append({{u"A"_s, u"K%1"_s.arg(i)}, QString(16384, u'v')});
+            valori[1].append({{u"A"_s, u"K%1"_s.arg(i)}, QString(16384, u'n')});
+        }
+        Impostazioni(m_file).Scrivi(valori[1]);
+        const QByteArray nuovo = Contenuto(m_file);
+        Impostazioni(m_file).Scrivi(valori[0]);
+        const QByteArray vecchio = Contenuto(m_file);
+
+        for (int volta = 0; volta < 50; ++volta) {
+            const pid_t figlio = ::fork();
+            QVERIFY(figlio >= 0);
+            if (figlio == 0) {
+                for (int n = 0;; ++n)
+                    Impostazioni(m_file).Scrivi(valori[n % 2]);
+            }
+            ::usleep(QRandomGenerator::global()->bounded(1000u, 40000u));
+            ::kill(figlio, SIGKILL);
+            QCOMPARE(::waitpid(figlio, nullptr, 0), figlio);
+            const QByteArray dopo = Contenuto(m_file);
+            QVERIFY2(dopo == vecchio || dopo == nuovo,
+                     qPrintable(u"volta %1: %2 byte"_s.arg(volta).arg(dopo.size())));
+        }
+        for (const QString& avanzo : QDir(m_dir.path()).entryList({u"tarvel.ini.*"_s}, QDir::Files))
+            QFile::remove(m_dir.filePath(avanzo)); // the temporary file of a save cut short
+    }
+
     void unaLetturaFinoAlCambio()
     {
         ScriviFile(m_file, "[A]\r\nK=1\r\n[B]\r\nJ=5\r\n"_ba);
@@ -198,16 +234,19 @@ private Q_SLOTS:
         QCOMPARE(Contenuto(m_file), "[A]\r\nK=9\r\nL=8\r\n"_ba);
     }
 
+    // A file it cannot read or write is never rewritten, and the user hears of it once, by name.
     void maiRiscritto_data()
     {
         QTest::addColumn<QString>("caso");
-        QTest::newRow("read-only") << u"solaLettura"_s;
-        QTest::newRow("over the size limit") << u"enorme"_s;
-        QTest::newRow("a folder") << u"cartella"_s;
+        QTest::addColumn<QString>("difetto");
+        QTest::newRow("read-only") << u"solaLettura"_s << u"non si può scrivere"_s;
+        QTest::newRow("over the size limit") << u"enorme"_s << u"è troppo grande"_s;
+        QTest::newRow("a folder") << u"cartella"_s << u"non si può leggere"_s;
     }
     void maiRiscritto()
     {
         QFETCH(QString, caso);
+        QFETCH(QString, difetto);
         QByteArray prima = "[A]\r\nK=1\r\n"_ba;
         if (caso == u"cartella"_s) {
             QVERIFY(QDir().mkpath(m_file));
@@ -220,6 +259,7 @@ private Q_SLOTS:
                 QVERIFY(QFile::setPermissions(m_file, QFile::ReadOwner | QFile::ReadGroup));
             }
         }
+        DialoghiProva* prova = DialoghiProva::Installa();
         Impostazioni ini(m_file);
         const QString letto = ini.Leggi(k);
         ini.Scrivi(k, u"2"_s);
@@ -229,6 +269,8 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(m_file).isDir(), caso == u"cartella"_s);
         if (!QFileInfo(m_file).isDir())
             QVERIFY(Contenuto(m_file) == prima);
+        QCOMPARE(prova->Messaggi().size(), 1);
+        QVERIFY(prova->Messaggi()[0].testo.contains(m_file) && prova->Messaggi()[0].testo.contains(difetto));
     }
 };
 

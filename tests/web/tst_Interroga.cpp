@@ -151,6 +151,35 @@ private Q_SLOTS:
         QCOMPARE(m_server.Richieste(), QStringList{richiesta});
     }
 
+    // The page is asked for exactly the code typed: only letters and digits go into the address as
+    // they are.
+    void caratteriNelCodice_data()
+    {
+        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QString>("richiesta");
+        QTest::newRow("hash") << u"IT#0743110157"_s << u"/vies?stato=IT&piva=%230743110157"_s;
+        QTest::newRow("query and key")
+            << u"ZZ1?x=2&piva=3"_s << u"/vies?stato=ZZ&piva=1%3FX%3D2%26PIVA%3D3"_s;
+        QTest::newRow("percent") << u"ZZ50%41"_s << u"/vies?stato=ZZ&piva=50%2541"_s;
+        QTest::newRow("plus and blank") << u"ZZ1+2 3"_s << u"/vies?stato=ZZ&piva=1%2B2%203"_s;
+        QTest::newRow("slash") << u"ZZ1/2"_s << u"/vies?stato=ZZ&piva=1%2F2"_s;
+        QTest::newRow("not ASCII") << u"ZZÀ1"_s << u"/vies?stato=ZZ&piva=%C3%801"_s;
+        QTest::newRow("MRN") << u"26IT1234567890A#E7"_s << u"/export?mrn=26IT1234567890A%23E7"_s;
+    }
+    void caratteriNelCodice()
+    {
+        QFETCH(QString, numero);
+        QFETCH(QString, richiesta);
+        Scrivi(u"NAZIONI"_s, u"CODICI"_s, u"IT,ZZ,"_s);
+        Scrivi(u"NAZIONI"_s, u"IT"_s, u"ITALIA,11,11"_s);
+        Scrivi(u"NAZIONI"_s, u"ZZ"_s, u"PROVA,1,20"_s);
+        m_server.Imposta(u"/vies"_s, PaginaProva::Html(kVies));
+        m_server.Imposta(u"/export"_s, PaginaProva::Html(kExport));
+        const RispostaQuery r = Interroga(numero);
+        QCOMPARE(r.stato, 0);
+        QCOMPARE(m_server.Richieste(), QStringList{richiesta});
+    }
+
     // Where a page goes once read: the browser window, a saved file, the temporary file opened.
     void paginaMostrata_data()
     {
