@@ -6,7 +6,7 @@ PACCHETTI=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-webengine-dev libgl-dev
   fonts-liberation2 fonts-dejavu-core
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils zlib1g-dev
 )
 
 installa_dipendenze() {
