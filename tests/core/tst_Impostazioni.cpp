@@ -139,6 +139,31 @@ private Q_SLOTS:
         QCOMPARE(Cp1252::Codifica(Cp1252::Decodifica(alti)), alti);
     }
 
+    // Keys added in place shift the lines after them: every key reads as a fresh reading of the
+    // text would read it, odd names included.
+    void indiceDopoAggiunte()
+    {
+        DocumentoIni d("[A]\r\nK=1\r\n\r\n[B]\r\nJ=2\r\n[]\r\nE=5\r\n[C]\r\nL=3\r\nL=4\r\n[c]\r\nM=9\r\n"_ba);
+        const QList<std::array<QString, 3>> aggiunte = {
+            {u"A"_s, u"N"_s, u"a"_s},  {u"b"_s, u"m"_s, u"b"_s},   {u"B"_s, u"J"_s, u"j"_s},
+            {u"D"_s, u"X"_s, u"d"_s},  {u"C"_s, u"l"_s, u"c"_s},   {u""_s, u"F"_s, u"e"_s},
+            {u"A"_s, u"[Z"_s, u"z"_s}, {u"E]x"_s, u"Y"_s, u"y"_s}, {u"A"_s, u"P=Q"_s, u"p"_s},
+        };
+        for (const auto& [sezione, chiave, valore] : aggiunte)
+            d.Imposta(sezione, chiave, valore);
+        const DocumentoIni riletto(d.Testo());
+        const QStringList sezioni = {u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u""_s, u"[Z"_s, u"Z"_s};
+        const QStringList chiavi = {u"K"_s, u"N"_s, u"J"_s, u"M"_s, u"L"_s,  u"X"_s,
+                                    u"E"_s, u"F"_s, u"Y"_s, u"P"_s, u"[Z"_s, u"P=Q"_s};
+        for (const QString& sezione : sezioni) {
+            for (const QString& chiave : chiavi)
+                QCOMPARE(d.Valore(sezione, chiave), riletto.Valore(sezione, chiave));
+        }
+        QCOMPARE((QStringList{d.Valore(u"A"_s, u"N"_s), d.Valore(u"B"_s, u"M"_s), d.Valore(u"B"_s, u"J"_s),
+                              d.Valore(u"D"_s, u"X"_s), d.Valore(u"C"_s, u"L"_s), d.Valore(u"E"_s, u"Y"_s)}),
+                 (QStringList{u"a"_s, u"b"_s, u"j"_s, u"d"_s, u"c"_s, u"y"_s}));
+    }
+
     // A save killed half-way, at any moment, leaves the old file or the new one, whole.
     void salvataggioUcciso()
     {
