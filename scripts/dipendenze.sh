@@ -7,6 +7,7 @@ PACCHETTI=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-webengine-dev libgl-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth poppler-utils zlib1g-dev
+  clang libclang-rt-14-dev
 )
 
 installa_dipendenze() {

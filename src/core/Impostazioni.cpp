@@ -128,13 +128,14 @@ void Impostazioni::Scrivi(const QList<std::pair<Chiave, QString>>& valori)
 {
     Aggiorna();
     if (m_scrittura == Scrittura::SoloMemoria) {
-        for (const auto& [chiave, valore] : valori) {
+        for (const auto& voce : valori) {
+            const Chiave& chiave = voce.first; // no structured binding: clang 14 (fuzzers) cannot capture one
             m_inMemoria.removeIf([&](const std::pair<Chiave, QString>& v) {
                 return v.first.sezione.compare(chiave.sezione, Qt::CaseInsensitive) == 0 &&
                        v.first.nome.compare(chiave.nome, Qt::CaseInsensitive) == 0;
             });
-            m_inMemoria.append({chiave, valore});
-            m_documento.Imposta(chiave.sezione, chiave.nome, valore);
+            m_inMemoria.append(voce);
+            m_documento.Imposta(chiave.sezione, chiave.nome, voce.second);
         }
         return;
     }

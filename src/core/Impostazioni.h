@@ -27,16 +27,11 @@ public:
         SoloMemoria, // the file is never created or written: saves stay in memory for this run
     };
 
-    // Why the file cannot be used as it should.
-    enum class Difetto { Nessuno, TroppoGrande, NonLeggibile, NonScrivibile };
-
     explicit Impostazioni(QString file, Scrittura scrittura = Scrittura::SuFile);
 
     const QString& File() const { return m_file; }
     bool FileEsiste() const;
 
-    // The first fault met, Nessuno while none.
-    Difetto DifettoFile() const { return m_difetto; }
     // For a run that saves its settings: tells the user at once when the file cannot be written,
     // rather than at the first save.
     void ControllaScrittura();
@@ -51,6 +46,9 @@ public:
     void Scrivi(const QList<std::pair<Chiave, QString>>& valori);
 
 private:
+    // Why the file cannot be used as it should.
+    enum class Difetto { Nessuno, TroppoGrande, NonLeggibile, NonScrivibile };
+
     // What tells one version of the file from another: every save makes a new file (a new inode).
     struct Impronta {
         bool esiste = false;
