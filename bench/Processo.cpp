@@ -8,11 +8,12 @@
 #include <algorithm>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argomenti)
+MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argomenti, bool senzaErrori)
 {
     const QString programma = cartella + QStringLiteral("/tarvel");
     if (!QFile::exists(programma) && !QFile::copy(QStringLiteral(TARVEL_ESEGUIBILE), programma))
@@ -37,6 +38,8 @@ MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argom
         ::dup2(tubo[1], STDOUT_FILENO);
         ::close(tubo[0]);
         ::close(tubo[1]);
+        if (senzaErrori)
+            ::dup2(::open("/dev/null", O_WRONLY), STDERR_FILENO);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }

@@ -13,8 +13,9 @@ struct MisuraProcesso {
 };
 
 // Copies the built program into `cartella` (it keeps its settings beside itself) and runs it there
-// with `argomenti`, waiting for its end.
-MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argomenti);
+// with `argomenti`, waiting for its end; its standard error is dropped when `senzaErrori`.
+MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argomenti,
+                               bool senzaErrori = false);
 
 // The value of a text field of the first JSON line of `uscita` ("" when missing).
 QString CampoJson(const QByteArray& uscita, const QString& campo);

@@ -256,6 +256,7 @@ void EleVat::Analizza()
     richiesta.fileElenco = m_lbPathEle->text();
     richiesta.come = m_uscitaInCorso;
     richiesta.politica = m_sessione.Politica(kUsoElenco);
+    richiesta.parallelo = ParalleloDaImpostazioni(m_impostazioni);
     m_elaborazione = new ElaboraElenco(m_sessione, std::move(richiesta), this);
     connect(m_elaborazione, &ElaboraElenco::Iniziata, this, &EleVat::Iniziata);
     connect(m_elaborazione, &ElaboraElenco::Interrogo, this, &EleVat::Interrogo);

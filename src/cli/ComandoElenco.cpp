@@ -132,7 +132,8 @@ int Uso(const QString& errore)
     QTextStream err(stderr);
     if (!errore.isEmpty())
         err << u"tarvel elenco: "_s << errore << u'\n';
-    err << u"Uso: tarvel elenco FILE [--come file|stampa|db] [--salva CARTELLA] [--fonte pagina|vies]\n"_s;
+    err << u"Uso: tarvel elenco FILE [--come file|stampa|db] [--salva CARTELLA] [--fonte pagina|vies] "
+           u"[--parallelo N]\n"_s;
     return kUscitaUso;
 }
 
@@ -140,12 +141,16 @@ int Uso(const QString& errore)
 
 QString ComandoElenco::Aiuto()
 {
-    return u"  elenco FILE [--come file|stampa|db] [--salva CARTELLA] [--fonte pagina|vies]\n"
+    return u"  elenco FILE [--come file|stampa|db] [--salva CARTELLA] [--fonte pagina|vies] [--parallelo N]\n"
            u"               controlla i codici del file di elenco come la finestra Elenco: scrive\n"
            u"               EsitiDaEle.txt nella cartella del programma (una riga per codice con\n"
            u"               file, un rapporto stampabile con stampa, vuoto con db), registra le\n"
            u"               risposte nel database e le unisce a PartiteIVA; senza --come vale la\n"
            u"               scelta salvata dalla finestra; --salva e --fonte come per verifica.\n"
+           u"               --parallelo: pagine chieste insieme, da 1 a 6 (oltre 6 vale 6, le\n"
+           u"               connessioni che Qt apre verso un server; al massimo 2 per Stato\n"
+           u"               membro); senza, PARALLELO della sezione EleVat, o 4. Le risposte\n"
+           u"               sono scritte comunque nell'ordine dell'elenco.\n"
            u"               Ctrl+C ferma tra un codice e l'altro.\n"
            u"               Uscita: 0 elenco finito, 9 servizio non raggiungibile, 130 fermato con\n"
            u"               Ctrl+C, 1 elenco mancante o vuoto, file dei risultati non creato, altro\n"
@@ -158,9 +163,11 @@ int ComandoElenco::Esegui(const QStringList& argomenti)
     const QCommandLineOption come(u"come"_s, {}, u"SCELTA"_s);
     const QCommandLineOption salva(u"salva"_s, {}, u"CARTELLA"_s);
     const QCommandLineOption fonte(u"fonte"_s, {}, u"pagina|vies"_s);
+    const QCommandLineOption parallelo(u"parallelo"_s, {}, u"N"_s);
     parser.addOption(come);
     parser.addOption(salva);
     parser.addOption(fonte);
+    parser.addOption(parallelo);
     if (!parser.parse(argomenti))
         return Uso(parser.errorText());
     const QStringList file = parser.positionalArguments(); // the first argument, the command, is left out
@@ -175,6 +182,13 @@ int ComandoElenco::Esegui(const QStringList& argomenti)
     const QString fonteScelta = parser.value(fonte).toLower();
     if (!fonteScelta.isEmpty() && fonteScelta != u"pagina"_s && fonteScelta != u"vies"_s)
         return Uso(u"fonte sconosciuta: "_s + parser.value(fonte));
+    std::optional<int> pagine;
+    if (parser.isSet(parallelo)) {
+        bool numero = false;
+        pagine = parser.value(parallelo).toInt(&numero);
+        if (!numero || *pagine < 1)
+            return Uso(u"--parallelo vuole un numero intero da 1 a 6: "_s + parser.value(parallelo));
+    }
 
     const std::unique_ptr<Sessione> sessione = ApriSessione(CartellaProgramma(), ModoSessione::Comando);
     if (!fonteScelta.isEmpty())
@@ -182,6 +196,8 @@ int ComandoElenco::Esegui(const QStringList& argomenti)
     RichiestaElenco richiesta;
     richiesta.fileElenco = QFileInfo(file.first()).absoluteFilePath();
     richiesta.come = uscita.value_or(UscitaDaImpostazioni(sessione->impostazioni));
+    // The run brings it within its bounds.
+    richiesta.parallelo = pagine.value_or(ParalleloDaImpostazioni(sessione->impostazioni));
     if (richiesta.come == UscitaElenco::DataBase && !sessione->database.Aperto())
         richiesta.come = UscitaElenco::Stampa; // as the window does
     // Nothing of the window program's page options: pages are saved only where --salva says.

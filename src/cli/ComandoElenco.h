@@ -1,8 +1,9 @@
 #pragma once
-// `tarvel elenco FILE [--come file|stampa|db] [--salva CARTELLA] [--fonte pagina|vies]`: the list check of
-// the window program, headless, on the program folder's settings and database: EsitiDaEle.txt in the program
-// folder, the answers stored and merged. Progress goes to standard error, the result to standard
-// output; no page is shown, printed or opened, and pages are saved only where --salva says.
+// `tarvel elenco FILE [--come file|stampa|db] [--salva CARTELLA] [--fonte pagina|vies] [--parallelo N]`:
+// the list check of the window program, headless, on the program folder's settings and database:
+// EsitiDaEle.txt in the program folder, the answers stored and merged. Progress goes to standard
+// error, the result to standard output; no page is shown, printed or opened, and pages are saved
+// only where --salva says.
 
 #include <QStringList>
 

@@ -112,6 +112,11 @@ inline Chiave ElencoCome()
 {
     return {QStringLiteral("EleVat"), QStringLiteral("COME")};
 }
+// Pages a list run asks at once.
+inline Chiave ElencoParallelo()
+{
+    return {QStringLiteral("EleVat"), QStringLiteral("PARALLELO")};
+}
 
 // The print window's last confirmation.
 inline Chiave Stampa(const QString& nome)

@@ -36,6 +36,11 @@ QString Illeggibile(const EsitoHttp& esito)
 
 } // namespace
 
+bool NumeroMrn(const QString& numero)
+{
+    return numero.size() >= 18;
+}
+
 GetHtmPage::GetHtmPage(const ContestoQuery& contesto, PoliticaPagine politica, QObject* parent)
     : QObject(parent), m_contesto(contesto), m_politica(std::move(politica))
 {}
@@ -46,11 +51,29 @@ void GetHtmPage::Avvia(const QString& numero)
     m_risposta = RispostaQuery{};
     m_risposta.numero = numero;
     m_finita = false;
+    m_effetti.clear();
     m_numero = MaiuscoloStessaLunghezza(numero);
-    if (m_numero.size() < 18)
-        xGetPaginaVAT();
-    else
+    if (NumeroMrn(m_numero))
         xGetPaginaMRN();
+    else
+        xGetPaginaVAT();
+}
+
+void GetHtmPage::Effetto(std::function<void()> effetto)
+{
+    if (m_differisci)
+        m_effetti.push_back(std::move(effetto));
+    else
+        effetto();
+}
+
+void GetHtmPage::EseguiEffetti()
+{
+    // Taken out first: a message box lets the event loop run meanwhile.
+    const std::vector<std::function<void()>> effetti = std::move(m_effetti);
+    m_effetti.clear();
+    for (const auto& effetto : effetti)
+        effetto();
 }
 
 void GetHtmPage::Scarica(const QString& indirizzo, std::function<void(const EsitoHttp&)> poi)
@@ -173,6 +196,7 @@ bool GetHtmPage::xMostraPagina(const QString& indirizzo, const QString& tipo, co
     const bool salvare = w.Save > 0 && !cartella.isEmpty();
 
     if ((w.Print > 0 || (vedere && w.IESkede == 1)) && m_politica.mostra) {
+        Q_ASSERT(!m_differisci);
         if (!m_politica.mostra->MostraNelBrowser({indirizzo, m_numero, tipo, w}))
             return false;
     }
@@ -185,20 +209,22 @@ bool GetHtmPage::xMostraPagina(const QString& indirizzo, const QString& tipo, co
     const QString file = salvare ? QString(CartellaConSeparatore(cartella) + tipo.toUpper() + u'_' +
                                            NomeFileSicuro(m_numero) + u".htm"_s)
                                  : QString(m_politica.dirTemp + u"tmp_html.htm"_s);
-    QFile::remove(file);
-    QFile f;
-    if (ApriArchivio(f, file, kModoScrittura))
-        f.write(Cp1252::Codifica(testo + u"\r\n"_s));
-    f.close();
-    if (vedere && m_politica.mostra)
-        m_politica.mostra->ApriDocumento(file);
+    Effetto([this, file, testo, vedere] {
+        QFile::remove(file);
+        QFile f;
+        if (ApriArchivio(f, file, kModoScrittura))
+            f.write(Cp1252::Codifica(testo + u"\r\n"_s));
+        f.close();
+        if (vedere && m_politica.mostra)
+            m_politica.mostra->ApriDocumento(file);
+    });
     return true;
 }
 
-void GetHtmPage::MostraErroreLettura(const ErroreLettura& errore) const
+void GetHtmPage::MostraErroreLettura(const ErroreLettura& errore)
 {
-    MsgBox(QString::number(errore.codice) + u" - "_s + errore.descrizione, Pulsanti::Ok, Icona::Critica,
-           QString::fromUtf16(kNomeBaseProgramma));
+    const QString testo = QString::number(errore.codice) + u" - "_s + errore.descrizione;
+    Effetto([testo] { MsgBox(testo, Pulsanti::Ok, Icona::Critica, QString::fromUtf16(kNomeBaseProgramma)); });
 }
 
 void GetHtmPage::Fallita(const QString& motivo)

@@ -2,7 +2,7 @@
 // One query of the agencies' pages, asynchronous: the VAT side (revenue agency's VIES page) and the
 // MRN side (customs export and transit pages). Fetch, read, then show or save the page as the
 // policy it was given says, and report the answer. A check window makes one per query; a list run
-// makes one per code.
+// keeps one per code it holds at once.
 
 #include "web/MostraPagine.h"
 #include "web/ParametriWeb.h"
@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <vector>
 
 class ClientHttp;
 class Impostazioni;
@@ -36,6 +37,10 @@ struct PoliticaPagine {
     MostraPagine* mostra = nullptr;
 };
 
+// Under 18 characters a number is a VAT code (its first two letters name a member state); from 18
+// on it is an MRN.
+bool NumeroMrn(const QString& numero);
+
 class GetHtmPage : public QObject
 {
     Q_OBJECT
@@ -51,6 +56,13 @@ public:
     bool Finita() const { return m_finita; }
     const RispostaQuery& Risposta() const { return m_risposta; }
 
+    // For a run with several queries at once: what a query tells the user or writes besides its
+    // answer (reading errors, saved pages) waits for EseguiEffetti, so that it comes in the run's
+    // order. Pages to show or print cannot wait: a run that has them asks one page at a time.
+    void DifferisciEffetti() { m_differisci = true; }
+    // What waited since Avvia, in the order it came.
+    void EseguiEffetti();
+
 Q_SIGNALS:
     void Conclusa(const RispostaQuery& risposta);
 
@@ -63,15 +75,18 @@ private:
     void Prendi(const LetturaPagina& lettura);
     // Shows, saves or opens the page; false only when the browser window could not show it.
     bool xMostraPagina(const QString& indirizzo, const QString& tipo, const QString& testo);
-    void MostraErroreLettura(const ErroreLettura& errore) const;
+    void MostraErroreLettura(const ErroreLettura& errore);
     void Fallita(const QString& motivo);
     void Concludi(const QString& messaggio);
+    void Effetto(std::function<void()> effetto);
 
     ContestoQuery m_contesto;
     PoliticaPagine m_politica;
     RispostaQuery m_risposta;
     QString m_numero; // upper-cased
     bool m_finita = false;
+    bool m_differisci = false;
+    std::vector<std::function<void()>> m_effetti;
 };
 
 // The query entry for the single check of the command line: one query, waited for in one local

@@ -1,4 +1,5 @@
 #include "checks/ElaboraElenco.h"
+#include "core/Attese.h"
 #include "core/BloccoFile.h"
 #include "session/Sessione.h"
 #include "support/CartellaProva.h"
@@ -32,6 +33,7 @@ const QString kCessata = u"IT01234567890"_s;
 const QString kErrata = u"IT00000000000"_s;
 const QString kMuta = u"IT22222222222"_s; // its page never comes: unknown to the server, a 404
 const QString kMrn = u"26IT1234567890ABE7"_s;
+const QString kMrnTransito = u"26IT1234567890ABT7"_s;
 const QDateTime kAdesso(QDate(2026, 12, 6), QTime(9, 30, 0));
 
 QString Percorso(const QString& codice)
@@ -42,6 +44,31 @@ QString Percorso(const QString& codice)
 QByteArray Trattini()
 {
     return QByteArray(80, '-') + "\r\n";
+}
+
+QByteArray ViesValida(const QString& codice)
+{
+    return R"({"isValid":true,"requestDate":"2026-12-05T10:31:07.512Z","userError":"VALID","name":")" +
+           codice.toLatin1() + R"(","address":"VIA PO 1","requestIdentifier":"W)" + codice.toLatin1() +
+           R"(","vatNumber":")" + codice.mid(2).toLatin1() + R"(","countryCode":")" +
+           codice.left(2).toLatin1() + R"("})";
+}
+
+// Distinct codes of a few member states, and MRNs, whose numbers are not a state.
+QString Vat(const QString& stato, int n)
+{
+    return stato + QString::number(n).rightJustified(stato == u"DE"_s || stato == u"ES"_s ? 9 : 11, u'0');
+}
+QString Mrn(int n)
+{
+    return u"26IT"_s + QString::number(n).rightJustified(12, u'0') + u"E7"_s;
+}
+
+// The request `destinazione` asks for `codice`, from the agency's page or VIES.
+bool Chiede(const QString& destinazione, const QString& codice)
+{
+    return destinazione == Percorso(codice) || destinazione.endsWith(u"mrn="_s + codice) ||
+           destinazione == u"/ms/"_s + codice.left(2) + u"/vat/"_s + codice.mid(2);
 }
 
 } // namespace
@@ -67,9 +94,10 @@ private:
     QString Lista(const QByteArray& contenuto) { return Scrivi(u"lista.txt"_s, contenuto); }
     // Runs the list to its end; `prepara` may connect to the run's signals first.
     EsitoElenco Esegui(const QString& lista, UscitaElenco come,
-                       const std::function<void(ElaboraElenco&)>& prepara = {})
+                       const std::function<void(ElaboraElenco&)>& prepara = {}, int parallelo = 1)
     {
-        RichiestaElenco richiesta{lista, come, m_sessione->Politica(kUsoElenco), [] { return kAdesso; }};
+        RichiestaElenco richiesta{lista, come, m_sessione->Politica(kUsoElenco), [] { return kAdesso; },
+                                  parallelo};
         ElaboraElenco elaborazione(*m_sessione, richiesta);
         connect(&elaborazione, &ElaboraElenco::Iniziata, this, [this] { ++m_iniziate; });
         if (prepara)
@@ -86,10 +114,10 @@ private:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : "assente";
     }
     void Sql(const QString& sql) { QVERIFY(m_sessione->database.Esegui(sql)); }
-    QStringList Righe(const QString& tabella, const QString& campi)
+    QStringList Righe(const QString& tabella, const QString& campi, const QString& ordine = u"Codice"_s)
     {
         QSqlQuery q(m_sessione->database.Connessione());
-        q.exec(u"SELECT "_s + campi + u" FROM "_s + tabella + u" ORDER BY Codice"_s);
+        q.exec(u"SELECT "_s + campi + u" FROM "_s + tabella + u" ORDER BY "_s + ordine);
         QStringList righe;
         while (q.next()) {
             QStringList campi;
@@ -98,6 +126,118 @@ private:
             righe << campi.join(u'|');
         }
         return righe;
+    }
+
+    void NuovaCartella()
+    {
+        m_sessione.reset();
+        m_cartella = std::make_unique<CartellaProva>();
+        m_cartella->IndirizziVerso(m_server, 5);
+        m_sessione = ApriSessione(m_cartella->Percorso(), ModoSessione::Comando);
+        m_dialoghi = DialoghiProva::Installa();
+    }
+    // Every code's page, each late by its own time so that answers come back in another order than
+    // asked: the fifth one's comes last, after those of later codes, and the unreachable code's 404
+    // later still. With `vies` about a third of the codes are found busy at first.
+    void Pagine(const QStringList& codici, bool vies)
+    {
+        QRandomGenerator casuale(7);
+        for (const QString& codice : codici) {
+            PaginaProva pagina = PaginaProva::Html(Vies(codice.toLatin1(), ""));
+            pagina.ritardoMs = codice == codici[4] ? 250 : int(casuale.bounded(120));
+            if (codice == kMuta) {
+                pagina.corpo = "Pagina non trovata";
+                pagina.stato = 404;
+                pagina.ritardoMs = 200;
+                m_server.Imposta(Percorso(codice), pagina);
+            } else if (NumeroMrn(codice)) {
+                m_server.Imposta(u"/export?mrn="_s + codice, pagina); // not an export page: a reading error
+                pagina.corpo = "<p class=\"err\">Per l'MRN: <b>X</b></p>non presente"; // another one
+                m_server.Imposta(u"/transito?mrn="_s + codice, pagina);
+            } else if (!vies) {
+                m_server.Imposta(Percorso(codice), pagina);
+            } else {
+                pagina = PaginaProva::Html(ViesValida(codice), "application/json");
+                PaginaProva occupato = PaginaProva::Html(
+                    R"({"isValid":false,"userError":"MS_MAX_CONCURRENT_REQ"})", "application/json");
+                occupato.ritardoMs = pagina.ritardoMs = int(casuale.bounded(120));
+                const QString percorso = u"/ms/"_s + codice.left(2) + u"/vat/"_s + codice.mid(2);
+                m_server.Imposta(percorso, casuale.bounded(3) == 0 ? QList{occupato, pagina} : QList{pagina});
+            }
+        }
+    }
+    // One run of `codici` in a program folder of its own, told as lines: the signals in order, with
+    // the messages shown and the pages saved by each answer written, the end, EsitiDaEle.txt, the
+    // rows in the order written, the merged table and the saved pages.
+    QStringList Traccia(const QStringList& codici, int parallelo, UscitaElenco come, int fermaDopo, bool vies,
+                        EsitoElenco& esito)
+    {
+        NuovaCartella();
+        m_server.Svuota();
+        Pagine(codici, vies);
+        if (vies) {
+            m_sessione->indirizzi.fonte = FonteVat::Vies;
+            m_sessione->indirizzi.VatRest = m_server.Indirizzo(u"/ms/"_s).toString();
+        }
+        const QString cartella = m_cartella->File(u"pagine"_s);
+        QDir().mkpath(cartella);
+        m_sessione->parametriWeb.Save[kUsoElenco] = 1;
+        m_sessione->parametriWeb.DirSave[kUsoElenco] = cartella;
+        const auto salvate = [&] { return QDir(cartella).entryList(QDir::Files); };
+        QStringList traccia;
+        const auto prepara = [&](ElaboraElenco& e) {
+            connect(&e, &ElaboraElenco::Interrogo, this, [&](int k, int totale, const QString& codice) {
+                traccia << u"Interrogo %1/%2 %3"_s.arg(k).arg(totale).arg(codice);
+            });
+            connect(&e, &ElaboraElenco::Scritta, this, [&](int k, const RispostaQuery& r) {
+                traccia << u"Scritta %1 %2, %3 messaggi, %4 pagine salvate"_s.arg(k)
+                               .arg(r.numero)
+                               .arg(m_dialoghi->Messaggi().size())
+                               .arg(salvate().size());
+                if (k == fermaDopo)
+                    e.Ferma();
+            });
+        };
+        esito = Esegui(Lista(codici.join(u"\r\n"_s).toLatin1()), come, prepara, parallelo);
+        traccia << u"Fine %1 dopo %2, fusione %3"_s.arg(int(esito.fine))
+                       .arg(esito.elaborati)
+                       .arg(int(esito.fusione));
+        traccia += QString::fromLatin1(Uscita()).split(u'\n'); // byte for byte
+        traccia += Righe(u"WKPartiteIVA"_s, u"*"_s, u"rowid"_s);
+        traccia += Righe(u"PartiteIVA"_s, u"*"_s);
+        for (const QString& file : salvate()) {
+            QFile f(cartella + u'/' + file);
+            f.open(QIODevice::ReadOnly);
+            traccia << file + u": "_s + QString::fromLatin1(f.readAll());
+        }
+        return traccia;
+    }
+    // Requests made for codes that come in the list only after the first `k`.
+    int RichiesteDopo(const QStringList& codici, int k) const
+    {
+        int richieste = 0;
+        for (const QString& destinazione : m_server.Richieste()) {
+            for (qsizetype i = k; i < codici.size(); ++i) {
+                if (!codici.first(k).contains(codici[i]) && Chiede(destinazione, codici[i])) {
+                    ++richieste;
+                    break;
+                }
+            }
+        }
+        return richieste;
+    }
+    // The most requests being answered at once, of any code and of one member state.
+    std::pair<int, int> Contemporanee() const
+    {
+        int tutte = 0, perStato = 0;
+        for (const QStringList& aperte : m_server.Contemporanee()) {
+            tutte = std::max(tutte, int(aperte.size()));
+            for (const QString& a : aperte) {
+                if (a.startsWith(u"/vies?stato="_s))
+                    perStato = std::max(perStato, int(aperte.filter(a.left(14)).size()));
+            }
+        }
+        return {tutte, perStato};
     }
 
 private Q_SLOTS:
@@ -113,12 +253,10 @@ private Q_SLOTS:
                                                          "<i class=\"outexport2\">USCITA</i>"
                                                          "<i class=\"outexport1\">&nbsp;</i>"
                                                          "<i class=\"outexport2\">3/12</i>"));
-        m_cartella = std::make_unique<CartellaProva>();
-        m_cartella->IndirizziVerso(m_server, 5);
-        m_sessione = ApriSessione(m_cartella->Percorso(), ModoSessione::Comando);
-        m_dialoghi = DialoghiProva::Installa();
+        NuovaCartella();
         m_iniziate = 0;
         QLocale::setDefault(QLocale::c());
+        Attese().viesPausaMs = 10;
     }
     void cleanup() { m_sessione.reset(); }
 
@@ -469,6 +607,117 @@ private Q_SLOTS:
         QCOMPARE(m_dialoghi->Messaggi().size(), 2);
         QCOMPARE(m_dialoghi->Messaggi()[1].titolo, u"ERRORE IN APERTURA TABELLA PartiteIVA"_s);
         QCOMPARE(Righe(u"PartiteIVA"_s, u"Codice, Esito"_s), QStringList{u"FR1|Vecchio "_s});
+    }
+
+    // Several pages at once leave exactly what one page at a time leaves, though the answers come
+    // back in another order: what a run writes and shows, and when. Where a run ends early, pages
+    // fetched for later codes are dropped.
+    void parallelo_data()
+    {
+        QTest::addColumn<QStringList>("codici");
+        QTest::addColumn<int>("parallelo");
+        QTest::addColumn<UscitaElenco>("come");
+        QTest::addColumn<int>("fermaDopo"); // the stop flag goes up as this item is written; 0 never
+        QTest::addColumn<bool>("vies");
+        QTest::addColumn<FineElenco>("fine");
+        QStringList codici;
+        const QStringList stati{u"IT"_s, u"DE"_s, u"FR"_s, u"IT"_s, u"ES"_s, u"IT"_s};
+        for (int i = 1; i <= 18; ++i)
+            codici << Vat(stati[i % stati.size()], i);
+        codici.insert(3, u"FR1"_s); // malformed: answered at once
+        codici.insert(6, kMrn);
+        codici.insert(9, kMrnTransito); // messages about both its pages
+        codici.insert(12, codici[1]);   // a code twice
+        codici.insert(15, u"X9"_s);
+        QStringList conMuta = codici;
+        conMuta.insert(11, kMuta);
+        QTest::newRow("P 4") << codici << 4 << UscitaElenco::File << 0 << false << FineElenco::Completa;
+        QTest::newRow("P 6, Stampa") << codici << 6 << UscitaElenco::Stampa << 0 << false
+                                     << FineElenco::Completa;
+        QTest::newRow("unreachable in the middle")
+            << conMuta << 6 << UscitaElenco::File << 0 << false << FineElenco::NonRaggiungibile;
+        QTest::newRow("stop after the fifth")
+            << codici << 4 << UscitaElenco::File << 5 << false << FineElenco::Fermata;
+        QTest::newRow("VIES, busy at first")
+            << codici << 4 << UscitaElenco::File << 0 << true << FineElenco::Completa;
+    }
+    void parallelo()
+    {
+        QFETCH(QStringList, codici);
+        QFETCH(int, parallelo);
+        QFETCH(UscitaElenco, come);
+        QFETCH(int, fermaDopo);
+        QFETCH(bool, vies);
+        QFETCH(FineElenco, fine);
+        EsitoElenco esito;
+        const QStringList attesa = Traccia(codici, 1, come, fermaDopo, vies, esito);
+        QCOMPARE(esito.fine, fine);
+        QCOMPARE(Contemporanee().first, 1);
+        QCOMPARE(RichiesteDopo(codici, esito.elaborati), 0);
+
+        QCOMPARE(Traccia(codici, parallelo, come, fermaDopo, vies, esito), attesa);
+        QVERIFY(Contemporanee().first > 1 && Contemporanee().first <= parallelo);
+        QCOMPARE(RichiesteDopo(codici, esito.elaborati) > 0, fine != FineElenco::Completa);
+    }
+
+    // At most P pages at once, at most two of one member state; an MRN begins with a year, not a
+    // state. P is 1 when pages are shown. Pages waiting for their turn never run into the time limit,
+    // however long the run.
+    void limiti_data()
+    {
+        QTest::addColumn<QStringList>("codici");
+        QTest::addColumn<int>("parallelo");
+        QTest::addColumn<bool>("mostrate");
+        QTest::addColumn<int>("insieme");  // the most pages asked at once
+        QTest::addColumn<int>("perStato"); // the most of one member state at once
+        QStringList misti, italiani, mrn;
+        for (int i = 1; i <= 12; ++i) {
+            misti << (i % 3 == 0 ? Mrn(i) : Vat(i % 3 == 1 ? u"IT"_s : u"DE"_s, i));
+            italiani << Vat(u"IT"_s, i);
+            mrn << Mrn(i);
+        }
+        QTest::newRow("two states and MRNs") << misti << 6 << false << 6 << 2;
+        QTest::newRow("one state") << italiani.first(8) << 6 << false << 2 << 2;
+        QTest::newRow("only MRNs") << mrn.first(8) << 4 << false << 4 << 0;
+        QTest::newRow("pages shown") << misti.first(8) << 4 << true << 1 << 1;
+        QTest::newRow("one at a time, longer than the time limit") << misti.first(8) << 1 << false << 1 << 1;
+    }
+    void limiti()
+    {
+        QFETCH(QStringList, codici);
+        QFETCH(int, parallelo);
+        QFETCH(bool, mostrate);
+        QFETCH(int, insieme);
+        QFETCH(int, perStato);
+        PaginaProva lenta = PaginaProva::Html(Vies("ROSSI", ""));
+        lenta.ritardoMs = 150;
+        m_server.Imposta(u"/vies"_s, lenta);
+        m_server.Imposta(u"/export"_s, lenta);
+        m_sessione->client.ImpostaTempoMassimo(std::chrono::milliseconds(1000));
+        m_sessione->parametriWeb.View[kUsoElenco] = mostrate;
+        const EsitoElenco esito =
+            Esegui(Lista(codici.join(u',').toLatin1()), UscitaElenco::File, {}, parallelo);
+        QCOMPARE(esito.fine, FineElenco::Completa);
+        QCOMPARE(esito.elaborati, codici.size());
+        QCOMPARE(Contemporanee(), std::make_pair(insieme, perStato));
+    }
+
+    // Qt's network manager holds back a seventh page to one host, its time limit already running: P
+    // stops at 6 even when the HTTP client would let more go.
+    void oltreSei()
+    {
+        PaginaProva lenta = PaginaProva::Html("<p>Nessun movimento</p>");
+        lenta.ritardoMs = 400;
+        m_server.Imposta(u"/export"_s, lenta);
+        m_sessione->client.ImpostaLimitePerHost(10);
+        m_sessione->client.ImpostaTempoMassimo(std::chrono::milliseconds(700));
+        QStringList codici;
+        for (int i = 1; i <= 10; ++i)
+            codici << Mrn(i);
+        const EsitoElenco esito = Esegui(Lista(codici.join(u',').toLatin1()), UscitaElenco::File, {}, 10);
+        QCOMPARE(esito.fine, FineElenco::Completa);
+        QCOMPARE(esito.elaborati, 10);
+        QCOMPARE(Contemporanee().first, 6);
     }
 };
 

@@ -132,6 +132,11 @@ private Q_SLOTS:
         QTest::newRow("unknown source")
             << lista + QStringList{u"--fonte"_s, u"altra"_s} << due << 2 << QString() << QByteArray("assente")
             << u"fonte sconosciuta: altra"_s;
+        QTest::newRow("parallel, not a number")
+            << lista + QStringList{u"--parallelo"_s, u"tre"_s} << due << 2 << QString()
+            << QByteArray("assente") << u"--parallelo vuole un numero intero da 1 a 6: tre"_s;
+        QTest::newRow("parallel, zero") << lista + QStringList{u"--parallelo"_s, u"0"_s} << due << 2
+                                        << QString() << QByteArray("assente") << u"da 1 a 6: 0"_s;
         QTest::newRow("missing list") << QStringList{u"manca.txt"_s} << due << 1 << QString()
                                       << QByteArray("assente") << u"manca.txt: elenco mancante"_s;
         QTest::newRow("only empty items") << lista << QByteArray(" \r\n,\r\n") << 0
@@ -172,12 +177,15 @@ private Q_SLOTS:
         QCOMPARE(Leggi(u"tarvel.ini"_s), impostazioni); // a command writes no settings
     }
 
-    // Ctrl+C stops between codes: what was answered is written and merged, and the status is 130.
+    // Ctrl+C stops between codes: the code whose turn it is is written, pages fetched for later codes
+    // are dropped, what was written is merged, and the status is 130.
     void ctrlC()
     {
-        PaginaProva lenta = PaginaProva::Html(kValida);
-        lenta.ritardoMs = 300;
-        m_server.Imposta(u"/vies"_s, lenta);
+        PaginaProva pagina = PaginaProva::Html(kValida);
+        pagina.ritardoMs = 100;
+        m_server.Imposta(u"/vies"_s, pagina);
+        pagina.ritardoMs = 600; // the second code's answer comes after the third's
+        m_server.Imposta(u"/vies?stato=IT&piva=00000000002"_s, pagina);
         Scrivi(u"lista.txt"_s,
                "IT00000000001,IT00000000002,IT00000000003,IT00000000004,IT00000000005,IT00000000006");
         QProcess p;
@@ -191,6 +199,7 @@ private Q_SLOTS:
         QCOMPARE(Leggi(u"EsitiDaEle.txt"_s).count("Risultato Partita IVA"), 2);
         QCOMPARE(Db(File(u"tarvel.db"_s)).Righe(u"SELECT Codice FROM PartiteIVA ORDER BY Codice"_s),
                  (QStringList{u"IT00000000001"_s, u"IT00000000002"_s}));
+        QVERIFY(m_server.Richieste().contains(u"/vies?stato=IT&piva=00000000003"_s));
     }
 
     // One list run per program folder: a second is refused while the first goes, and a run killed
@@ -264,6 +273,40 @@ private Q_SLOTS:
             QVERIFY2(ora == prima || ora == dopo, qPrintable(QString::number(ritardo)));
         }
         QVERIFY(interrotteNellaFusione > 0);
+    }
+
+    // Pages at once: --parallelo, else PARALLELO of the settings, else 4; never above 6.
+    void parallelo_data()
+    {
+        QTest::addColumn<QStringList>("argomenti");
+        QTest::addColumn<QString>("impostato"); // PARALLELO, "" for none
+        QTest::addColumn<int>("insieme");
+        QTest::newRow("by default") << QStringList() << QString() << 4;
+        QTest::newRow("from the settings") << QStringList() << u"5"_s << 5;
+        QTest::newRow("settings above the cap") << QStringList() << u"9"_s << 6;
+        QTest::newRow("option") << QStringList{u"--parallelo"_s, u"3"_s} << QString() << 3;
+        QTest::newRow("option over the settings") << QStringList{u"--parallelo"_s, u"1"_s} << u"5"_s << 1;
+        QTest::newRow("option above the cap") << QStringList{u"--parallelo"_s, u"50"_s} << QString() << 6;
+    }
+    void parallelo()
+    {
+        QFETCH(QStringList, argomenti);
+        QFETCH(QString, impostato);
+        QFETCH(int, insieme);
+        PaginaProva lenta = PaginaProva::Html("<p>Nessun movimento</p>");
+        lenta.ritardoMs = 200;
+        m_server.Imposta(u"/export"_s, lenta);
+        if (!impostato.isEmpty())
+            m_cartella->Ini().Scrivi(Chiavi::ElencoParallelo(), impostato);
+        QByteArray lista;
+        for (int i = 10; i < 18; ++i)
+            lista += "26IT00000000" + QByteArray::number(i) + "00E7\r\n"; // MRNs: no member state limits them
+        Scrivi(u"lista.txt"_s, lista);
+        QCOMPARE(Esegui(QStringList{u"lista.txt"_s} + argomenti).stato, 0);
+        int massimo = 0;
+        for (const QStringList& aperte : m_server.Contemporanee())
+            massimo = std::max(massimo, int(aperte.size()));
+        QCOMPARE(massimo, insieme);
     }
 };
 

@@ -51,15 +51,24 @@ private:
             return;
         }
         const QList<QByteArray> riga = richiesta.first(richiesta.indexOf("\r\n")).split(' ');
-        Rispondi(socket, m_server.Registra(QString::fromLatin1(riga.value(1))));
+        const QString destinazione = QString::fromLatin1(riga.value(1));
+        Rispondi(socket, destinazione, m_server.Registra(destinazione));
     }
 
-    static void Rispondi(QTcpSocket* socket, const PaginaProva& pagina)
+    void Rispondi(QTcpSocket* socket, const QString& destinazione, const PaginaProva& pagina)
     {
-        if (pagina.chiudiSubito)
+        const auto risposta = [this, destinazione] { m_server.Risposta(destinazione); };
+        if (pagina.chiudiSubito) {
+            risposta();
             socket->disconnectFromHost();
-        else if (!pagina.maiRisposta)
-            QTimer::singleShot(pagina.ritardoMs, socket, [socket, pagina] { Invia(socket, pagina); });
+        } else if (pagina.maiRisposta) {
+            connect(socket, &QTcpSocket::disconnected, this, risposta);
+        } else {
+            QTimer::singleShot(pagina.ritardoMs, socket, [socket, pagina, risposta] {
+                risposta();
+                Invia(socket, pagina);
+            });
+        }
     }
 
     // After what was written has gone; a reset, with no orderly end of the stream, when asked.
@@ -175,8 +184,14 @@ QUrl ServerProva::Indirizzo(const QString& percorso) const
 
 void ServerProva::Imposta(const QString& percorso, const PaginaProva& pagina)
 {
+    Imposta(percorso, QList<PaginaProva>{pagina});
+}
+
+void ServerProva::Imposta(const QString& percorso, const QList<PaginaProva>& pagine)
+{
+    Q_ASSERT(!pagine.isEmpty());
     const QMutexLocker blocco(&m_mutex);
-    m_pagine.insert(percorso, pagina);
+    m_pagine.insert(percorso, pagine);
 }
 
 QStringList ServerProva::Richieste() const
@@ -185,11 +200,19 @@ QStringList ServerProva::Richieste() const
     return m_richieste;
 }
 
+QList<QStringList> ServerProva::Contemporanee() const
+{
+    const QMutexLocker blocco(&m_mutex);
+    return m_contemporanee;
+}
+
 void ServerProva::Svuota()
 {
     const QMutexLocker blocco(&m_mutex);
     m_pagine.clear();
     m_richieste.clear();
+    m_inRisposta.clear();
+    m_contemporanee.clear();
     m_inviati = 0;
 }
 
@@ -197,11 +220,21 @@ PaginaProva ServerProva::Registra(const QString& destinazione)
 {
     const QMutexLocker blocco(&m_mutex);
     m_richieste.append(destinazione);
-    if (const auto trovata = m_pagine.constFind(destinazione); trovata != m_pagine.cend())
-        return *trovata;
-    if (const auto trovata = m_pagine.constFind(destinazione.section(u'?', 0, 0)); trovata != m_pagine.cend())
-        return *trovata;
-    PaginaProva assente = PaginaProva::Html("Pagina non trovata");
-    assente.stato = 404;
-    return assente;
+    m_inRisposta.append(destinazione);
+    m_contemporanee.append(m_inRisposta);
+    auto trovata = m_pagine.find(destinazione);
+    if (trovata == m_pagine.end())
+        trovata = m_pagine.find(destinazione.section(u'?', 0, 0));
+    if (trovata == m_pagine.end()) {
+        PaginaProva assente = PaginaProva::Html("Pagina non trovata");
+        assente.stato = 404;
+        return assente;
+    }
+    return trovata->size() > 1 ? trovata->takeFirst() : trovata->first();
+}
+
+void ServerProva::Risposta(const QString& destinazione)
+{
+    const QMutexLocker blocco(&m_mutex);
+    m_inRisposta.removeOne(destinazione);
 }

@@ -47,8 +47,13 @@ public:
     // `percorso` with a query matches only that exact address; without one, any query on that path.
     // Unknown addresses get a 404.
     void Imposta(const QString& percorso, const PaginaProva& pagina);
+    // Each request to `percorso` takes the next of `pagine`; the last one answers every later request.
+    void Imposta(const QString& percorso, const QList<PaginaProva>& pagine);
     // The request targets ("/path?query", as sent) received so far, in order.
     QStringList Richieste() const;
+    // For each request received, in order: the targets of the requests being answered as it came
+    // (received, their answer not yet begun), itself included.
+    QList<QStringList> Contemporanee() const;
     // The bytes the system took from the server so far, headers included: what the clients could read.
     qint64 ByteInviati() const { return m_inviati; }
     // Forgets the pages and the requests.
@@ -58,12 +63,16 @@ private:
     friend class AscoltoProva;
     // Called from the server thread: logs the request and returns a copy of its page.
     PaginaProva Registra(const QString& destinazione);
+    // Called from the server thread as the answer to `destinazione` begins (or the connection ends).
+    void Risposta(const QString& destinazione);
 
     AscoltoProva* m_ascolto;
     QThread m_thread;
     quint16 m_porta = 0;
     mutable QMutex m_mutex;
-    QHash<QString, PaginaProva> m_pagine;
+    QHash<QString, QList<PaginaProva>> m_pagine;
     QStringList m_richieste;
+    QStringList m_inRisposta;
+    QList<QStringList> m_contemporanee;
     std::atomic<qint64> m_inviati = 0;
 };
