@@ -12,6 +12,7 @@
 #include "countries/GesNaz.h"
 #include "programs/GesAppl.h"
 #include "programs/ModuliOpzionali.h"
+#include "results/EleVATok.h"
 #include "session/Sessione.h"
 #include "web/MostraPagineFinestra.h"
 
@@ -94,7 +95,7 @@ void Startup::CreaMenu()
     // Entries whose windows are not part of the program yet stay visible but disabled.
     connect(Voce(barra, u"Mu_Mrn1"_s, u"&Singola"_s), &QAction::triggered, this, &Startup::ApriVatSingola);
     Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s)->setEnabled(false);
-    Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s)->setEnabled(false);
+    connect(Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s), &QAction::triggered, this, &Startup::ApriEleVATok);
     connect(Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s), &QAction::triggered, this, &Startup::ApriGesNaz);
 
     m_Mprg_base = Sottomenu(barra, u"Mprg_base"_s, u"&Applicativi"_s);
@@ -207,6 +208,12 @@ void Startup::MostraInformazioni()
 void Startup::ApriVatSingola()
 {
     VatSingola finestra(*m_sessione, this);
+    finestra.exec();
+}
+
+void Startup::ApriEleVATok()
+{
+    EleVATok finestra(*m_sessione, TabellaSfogliata::Risultati, this);
     finestra.exec();
 }
 

@@ -40,6 +40,7 @@ private:
     void RipristinaPosizione();
     void MostraInformazioni();
     void ApriVatSingola();
+    void ApriEleVATok();
     void ApriGesNaz();
     void ApriGesAppl();
     void MostraVoce(int indice, const QString& nome, bool visibile);

@@ -9,6 +9,7 @@
 #include "programs/Applicativi.h"
 #include "programs/GesAppl.h"
 #include "programs/ServiziSistema.h"
+#include "results/EleVATok.h"
 #include "session/Sessione.h"
 #include "support/CartellaProva.h"
 #include "support/Controlli.h"
@@ -112,6 +113,22 @@ private Q_SLOTS:
         QCOMPARE(w.menuBar()->heightForWidth(w.width()), w.menuBar()->sizeHint().height());
         w.resize(w.width() + 100, w.height() + 100);
         QCOMPARE(w.size(), w.minimumSize());
+    }
+
+    // "&DataBase" opens the results browser, modally, over the results table.
+    void dataBase()
+    {
+        Startup w;
+        QVERIFY(Mostra(w));
+        QString aperta;
+        QTimer::singleShot(0, &w, [&] {
+            auto* modale = qobject_cast<EleVATok*>(QApplication::activeModalWidget());
+            aperta = modale ? modale->objectName() + u' ' + modale->NomeTabella() : QString();
+            if (modale)
+                modale->close();
+        });
+        w.findChild<QAction*>(u"Mu_dataBase"_s)->trigger();
+        QCOMPARE(aperta, u"EleVATok PartiteIVA"_s);
     }
 
     // A menu bar that wraps makes the frame taller; the window widens to give it one line.

@@ -89,6 +89,14 @@ private Q_SLOTS:
         QVERIFY(t.Apri(u"PartiteIVA"_s) && t.Cerca(u"IT1"_s));
         QCOMPARE(t.NomeCampo(10), u"Consultazione"_s);
         QCOMPARE(t.Campo(u"OK"_s).toInt(), 2);
+        // The sort indexes come with the column, the new one's too.
+        QSqlQuery indici(m_db.Connessione());
+        QVERIFY(indici.exec(u"SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"_s));
+        QStringList nomi;
+        while (indici.next())
+            nomi << indici.value(0).toString();
+        QCOMPARE(nomi.size(), 20);
+        QVERIFY(nomi.contains(IndiceOrdine(u"WKPartiteIVA"_s, u"Consultazione"_s)));
         QVERIFY(m_db.Esegui(u"INSERT INTO WKPartiteIVA SELECT * FROM PartiteIVA"_s));
     }
 
