@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Runs one benchmark of bench/: scripts/bench.sh NAME [arguments]. Each bench/NAME/esegui.sh builds
-# what it needs in the Release build given to it and prints its figures last, as one JSON line.
+# Runs the benchmark bench/NAME: installs what is missing, builds what it needs in Release in
+# build-bench/, then runs bench/NAME/esegui.sh, which prints its figures last as one JSON line.
 set -euo pipefail
 radice=$(cd "$(dirname "$0")/.." && pwd)
 nome=${1:-}
 if [ -z "$nome" ] || [ ! -x "$radice/bench/$nome/esegui.sh" ]; then
-  echo "uso: scripts/bench.sh NOME   (NOME: $(cd "$radice/bench" && ls -d -- */ | tr -d / | tr '\n' ' '))" >&2
+  echo "Uso: scripts/bench.sh NOME, con NOME fra: $(cd "$radice/bench" && ls -d -- */ | tr -d / | tr '\n' ' ')" >&2
   exit 2
 fi
 shift
@@ -13,5 +13,6 @@ shift
 installa_dipendenze >&2
 
 cartella="$radice/build-bench"
-cmake -S "$radice" -B "$cartella" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVEL_BENCH=ON >&2
+cmake -S "$radice" -B "$cartella" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTARVEL_BENCH=ON >&2
+cmake --build "$cartella" --target "bench_$nome" >&2
 exec "$radice/bench/$nome/esegui.sh" "$cartella" "$@"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The one list of Debian packages the project needs to build, test and run.
+# The one list of Debian packages the project needs to build, test, run and measure (openbox: the
+# window manager of the placement tests; libx11-dev: the benchmarks' window watcher).
 # Sourced by run.sh and test.sh: installs only what is missing, so a second run is quick.
 
 PACCHETTI=(
@@ -8,7 +9,8 @@ PACCHETTI=(
   qt6-translations-l10n
   fonts-liberation2 fonts-dejavu-core
   iso-flags-png-320x240
-  xvfb xauth poppler-utils
+  xvfb xauth openbox poppler-utils
+  libx11-dev
   sqlite3
 )
 

@@ -16,7 +16,16 @@ int main(int argc, char* argv[])
         return EseguiRigaComando(QCoreApplication::arguments().mid(1));
     }
 
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // the embedded browser needs it first
+    // The browser module, loaded later, needs it before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Nothing the program draws needs OpenGL, and the answer pages draw well without it; with it
+    // the attribute above creates a context at every start, which costs more than the program.
+    // Either variable set by the user wins.
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION") &&
+        !qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+        qputenv("QT_QUICK_BACKEND", "software");
+    }
     QApplication app(argc, argv);
     ImpostaIdentitaApplicazione();
     CaricaTraduzioniQt();

@@ -2,6 +2,7 @@
 
 #include "app/FrmAbout.h"
 #include "app/GeometriaStartup.h"
+#include "checks/EleVat.h"
 #include "checks/VatSingola.h"
 #include "core/CartellaProgramma.h"
 #include "core/ChiaviIni.h"
@@ -76,14 +77,26 @@ Startup::Startup(QWidget* parent) : QMainWindow(parent)
     setCentralWidget(centro);
     CreaMenu();
 
-    m_sessione = ApriSessione(CartellaProgramma(), ModoSessione::Finestre,
-                              [this](Impostazioni& impostazioni) { ScriviPosizioneIniziale(impostazioni); });
+    m_sessione =
+        ApriSessione(CartellaProgramma(), ModoSessione::Finestre, [this](Impostazioni& impostazioni) {
+            m_primoAvvio = true;
+            ScriviPosizioneIniziale(impostazioni);
+        });
     m_sessione->ImpostaMostraPagine(
         std::make_unique<MostraPagineFinestra>(m_sessione->impostazioni, m_sessione->dirTemp));
+    const GruppoScritture gruppo(m_sessione->impostazioni);
     FissaDimensioni();
     RipristinaPosizione();
     setWindowTitle(Titolo());
     CaricaParametri();
+    // The size and the first centring count the window manager's frame, known once it is drawn.
+    QuandoCorniceNota(this, [this] {
+        FissaDimensioni();
+        if (m_primoAvvio) {
+            ScriviPosizioneIniziale(m_sessione->impostazioni);
+            RipristinaPosizione();
+        }
+    });
 }
 
 Startup::~Startup() = default;
@@ -92,10 +105,10 @@ void Startup::CreaMenu()
 {
     QMenuBar* barra = menuBar();
     connect(Voce(barra, u"Mu_end"_s, u"&Fine"_s), &QAction::triggered, this, &QWidget::close);
-    // Entries whose windows are not part of the program yet stay visible but disabled.
     connect(Voce(barra, u"Mu_Mrn1"_s, u"&Singola"_s), &QAction::triggered, this, &Startup::ApriVatSingola);
-    Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s)->setEnabled(false);
-    connect(Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s), &QAction::triggered, this, &Startup::ApriEleVATok);
+    connect(Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s), &QAction::triggered, this, &Startup::ApriEleVat);
+    connect(Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s), &QAction::triggered, this,
+            [this] { ApriEleVATok(TabellaSfogliata::Risultati); });
     connect(Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s), &QAction::triggered, this, &Startup::ApriGesNaz);
 
     m_Mprg_base = Sottomenu(barra, u"Mprg_base"_s, u"&Applicativi"_s);
@@ -128,7 +141,9 @@ QSize Startup::SchermoInTwips() const
 void Startup::ScriviPosizioneIniziale(Impostazioni& impostazioni)
 {
     const int altezzaMenu = TwipsDaPixel(menuBar()->sizeHint().height(), Dpi());
-    const QSize progetto(kLarghezzaProgetto, kAltezzaProgetto + altezzaMenu);
+    const QSize cornice = frameGeometry().size() - geometry().size(); // none before it is drawn
+    const QSize progetto(kLarghezzaProgetto + TwipsDaPixel(cornice.width(), Dpi()),
+                         kAltezzaProgetto + altezzaMenu + TwipsDaPixel(cornice.height(), Dpi()));
     const QPointF centro = PosizioneCentrata(SchermoInTwips(), progetto);
     impostazioni.Scrivi({{Chiavi::PosX(u"STARTUP"_s), TestoNumero(centro.x())},
                          {Chiavi::PosY(u"STARTUP"_s), TestoNumero(centro.y())}});
@@ -187,7 +202,7 @@ void Startup::MostraVoce(int indice, const QString& nome, bool visibile)
 void Startup::showEvent(QShowEvent* evento)
 {
     QMainWindow::showEvent(evento);
-    FissaDimensioni(); // now with the real frame
+    FissaDimensioni(); // with the frame, where the platform knows it by now
 }
 
 void Startup::closeEvent(QCloseEvent* evento)
@@ -211,9 +226,28 @@ void Startup::ApriVatSingola()
     finestra.exec();
 }
 
-void Startup::ApriEleVATok()
+// The list check and the results browser open each other through here, so neither needs the other.
+void Startup::ApriEleVat()
 {
-    EleVATok finestra(*m_sessione, TabellaSfogliata::Risultati, this);
+    bool mostraLavoro = false;
+    {
+        EleVat finestra(*m_sessione, this);
+        connect(&finestra, &EleVat::MostraTabellaLavoro, this, [&mostraLavoro] { mostraLavoro = true; });
+        finestra.exec();
+    }
+    // Once the list check has closed: the answers of its "D.B." run.
+    if (mostraLavoro)
+        ApriEleVATok(TabellaSfogliata::Lavoro);
+}
+
+void Startup::ApriEleVATok(TabellaSfogliata tabella)
+{
+    EleVATok finestra(*m_sessione, tabella, this);
+    connect(&finestra, &EleVATok::ControllaElenco, this, [this, &finestra](const QString& fileLista) {
+        EleVat elenco(*m_sessione, &finestra);
+        elenco.plElenco(fileLista);
+        elenco.exec();
+    });
     finestra.exec();
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 class GesNaz;
+enum class TabellaSfogliata;
 class Impostazioni;
 class QAction;
 class QMenu;
@@ -40,7 +41,8 @@ private:
     void RipristinaPosizione();
     void MostraInformazioni();
     void ApriVatSingola();
-    void ApriEleVATok();
+    void ApriEleVat();
+    void ApriEleVATok(TabellaSfogliata tabella);
     void ApriGesNaz();
     void ApriGesAppl();
     void MostraVoce(int indice, const QString& nome, bool visibile);
@@ -54,4 +56,5 @@ private:
     QPointer<GesNaz> m_gesNaz; // the one country window, while it is open
     int m_larghezzaFissa = 0;  // twips
     int m_altezzaFissa = 0;    // twips
+    bool m_primoAvvio = false; // no settings file at start: centred on the screen
 };

@@ -3,7 +3,6 @@
 #include "checks/RispostaSingola.h"
 #include "core/Attesa.h"
 #include "core/CaselleTesto.h"
-#include "core/Dialoghi.h"
 #include "core/EtichettaRidotta.h"
 #include "core/StampaGriglia.h"
 #include "core/StampanteCorrente.h"
@@ -186,7 +185,7 @@ VatSingola::VatSingola(Sessione& sessione, QWidget* parent)
     connect(m_cmdAnalizza, &QPushButton::clicked, this, &VatSingola::AnalizzaCodice);
     connect(m_cmdPrt, &QPushButton::clicked, this, &VatSingola::Stampa);
     connect(m_Mu_end, &QAction::triggered, this, &QWidget::close);
-    connect(m_Mu_print, &QAction::triggered, this, &VatSingola::ScegliStampante);
+    connect(m_Mu_print, &QAction::triggered, this, &ScegliStampanteCorrente);
     connect(m_Mu_param, &QAction::triggered, this, [this] {
         GWebPar parametri(m_sessione.impostazioni, m_sessione.parametriWeb, kUsoSingola, this);
         parametri.exec();
@@ -290,11 +289,4 @@ void VatSingola::Stampa()
         FineStampa();
     }
     m_Text1->setFocus();
-}
-
-void VatSingola::ScegliStampante()
-{
-    const SceltaStampante scelta = DialoghiCorrenti().ScegliStampante(SceltaStampanteCorrente());
-    if (!scelta.nome.isEmpty())
-        ImpostaStampanteCorrente(scelta.nome, scelta.filePdf);
 }

@@ -33,7 +33,6 @@ private:
     void AnalizzaCodice();
     void MostraRisposta(const RispostaQuery& risposta);
     void Stampa();
-    void ScegliStampante();
     void AbilitaComandi(bool abilita);
 
     QComboBox* m_cmbNazioni;

@@ -1,5 +1,6 @@
 #include "cli/RigaComando.h"
 
+#include "cli/ComandoElenco.h"
 #include "cli/ComandoVerifica.h"
 #include "core/CartellaProgramma.h"
 
@@ -16,7 +17,7 @@ QString Uso()
            u"Senza comando apre il programma a finestre.\n"
            u"\n"
            u"Comandi:\n"_s +
-           ComandoVerifica::Aiuto() +
+           ComandoVerifica::Aiuto() + ComandoElenco::Aiuto() +
            u"  --help       mostra questo testo\n"
            u"  --version    mostra la versione del programma\n"
            u"\n"
@@ -40,6 +41,8 @@ int EseguiRigaComando(const QStringList& argomenti)
     }
     if (comando == ComandoVerifica::kNome)
         return ComandoVerifica().Esegui(argomenti);
+    if (comando == ComandoElenco::kNome)
+        return ComandoElenco().Esegui(argomenti);
     err << u"tarvel: comando sconosciuto: "_s << comando << u"\n\n"_s << Uso();
     return kUscitaUso;
 }

@@ -101,3 +101,16 @@ PosizioneDaSalvare PosizioneInChiusura(QPoint angolo, QSize schermo)
         p.posX = left;
     return p;
 }
+
+QRect CorreggiPosizioneWeb(int top, int left, int altezza, int larghezza, QSize schermo)
+{
+    if (top < 0 || top >= schermo.height() - 400)
+        top = 0;
+    if (left < 0 || left >= schermo.width() - 600)
+        left = 0;
+    if (altezza < 1 || altezza >= schermo.height())
+        altezza = 4000;
+    if (larghezza < 1 || larghezza >= schermo.width())
+        larghezza = 6000;
+    return {left, top, larghezza, altezza};
+}

@@ -55,3 +55,7 @@ struct PosizioneDaSalvare {
     std::optional<int> posY;
 };
 PosizioneDaSalvare PosizioneInChiusura(QPoint angolo, QSize schermo);
+
+// The browser window's saved placement (twips) corrected to fit a screen of `schermo` twips: as left,
+// top, width, height.
+QRect CorreggiPosizioneWeb(int top, int left, int altezza, int larghezza, QSize schermo);

@@ -109,6 +109,16 @@ inline Chiave MarcatoreWeb(const QString& nome)
     return {QStringLiteral("PARAMWEB"), nome};
 }
 
+// The list check window: the last list file and the output choice (0 FILE, 1 Stampa, 2 D.B.).
+inline Chiave ElencoPath()
+{
+    return {QStringLiteral("EleVat"), QStringLiteral("PATH")};
+}
+inline Chiave ElencoCome()
+{
+    return {QStringLiteral("EleVat"), QStringLiteral("COME")};
+}
+
 // The print window's last confirmation.
 inline Chiave Stampa(const QString& nome)
 {

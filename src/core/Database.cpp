@@ -76,6 +76,8 @@ bool HaColonna(QSqlDatabase& db, const QString& tabella, const QString& colonna)
     return q.exec() && q.next();
 }
 
+bool CreaOggetti(QSqlDatabase& db, QSqlQuery& q, const QStringList& mancanti);
+
 bool CreaSchema(QSqlDatabase& db)
 {
     QSqlQuery q(db);
@@ -97,6 +99,18 @@ bool CreaSchema(QSqlDatabase& db)
     }
     if (mancanti.isEmpty())
         return true;
+    if (!presenti.isEmpty())
+        return CreaOggetti(db, q, mancanti);
+    // A new file holds nothing to lose: no wait for the disk, which a first start would pay several
+    // times over.
+    q.exec(u"PRAGMA synchronous = OFF"_s);
+    const bool creato = CreaOggetti(db, q, mancanti);
+    q.exec(u"PRAGMA synchronous = FULL"_s);
+    return creato;
+}
+
+bool CreaOggetti(QSqlDatabase& db, QSqlQuery& q, const QStringList& mancanti)
+{
     if (!db.transaction())
         return false;
     for (const QString& sql : mancanti) {

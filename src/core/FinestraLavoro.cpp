@@ -15,9 +15,14 @@ void FinestraLavoro::setVisible(bool visibile)
 {
     if (visibile && !isVisible() && !m_ripristinata) {
         m_ripristinata = true;
-        RipristinaFinestra(this, m_impostazioni);
+        Colloca();
     }
     if (!visibile && isVisible() && m_salvaInChiusura)
         SalvaFinestra(this, m_impostazioni);
     QDialog::setVisible(visibile);
+}
+
+void FinestraLavoro::Colloca()
+{
+    RipristinaFinestra(this, m_impostazioni);
 }

@@ -18,6 +18,10 @@ public:
     void setVisible(bool visibile) override;
 
 protected:
+    // Sizes and places the window before it first shows: by its placement rules, unless the window
+    // has a place of its own.
+    virtual void Colloca();
+
     // Only windows that remember their size and state call this; the others reopen with their
     // design size.
     void SalvaPosizioneInChiusura() { m_salvaInChiusura = true; }

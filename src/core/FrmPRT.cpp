@@ -3,6 +3,7 @@
 #include "core/ChiaviIni.h"
 #include "core/Dialoghi.h"
 #include "core/Impostazioni.h"
+#include "core/PosizioneFinestre.h"
 #include "core/ScalaTwips.h"
 #include "core/SelPrint.h"
 #include "core/StampaGriglia.h"
@@ -146,12 +147,12 @@ void FrmPRT::plLeftForm(const QString& twips)
     m_left = ValNum(twips);
 }
 
-void FrmPRT::setVisible(bool visibile)
+void FrmPRT::Colloca()
 {
-    const bool apertura = visibile && !isVisible();
-    FinestraLavoro::setVisible(visibile);
-    if (apertura && (m_top != 0 || m_left != 0))
-        move(ScalaTwips(screen()).Pixel(QPoint(int(m_left), int(m_top))));
+    if (m_top == 0 && m_left == 0)
+        FinestraLavoro::Colloca();
+    else
+        ImpostaPosizioneEsterna(this, ScalaTwips(screen()).Pixel(QPoint(int(m_left), int(m_top))));
 }
 
 bool FrmPRT::eventFilter(QObject* oggetto, QEvent* evento)

@@ -22,9 +22,8 @@ public:
     void plTopForm(const QString& twips);
     void plLeftForm(const QString& twips);
 
-    void setVisible(bool visibile) override;
-
 protected:
+    void Colloca() override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:

@@ -105,12 +105,37 @@ void Impostazioni::Scrivi(const QList<std::pair<Chiave, QString>>& valori)
     DocumentoIni nuovo = m_documento;
     for (const auto& [chiave, valore] : valori)
         nuovo.Imposta(chiave.sezione, chiave.nome, valore);
+    if (m_gruppi > 0) {
+        m_documento = std::move(nuovo);
+        m_inSospeso = true;
+        return;
+    }
+    Salva(std::move(nuovo));
+}
+
+void Impostazioni::Salva(DocumentoIni documento)
+{
     QSaveFile f(m_file);
     if (!f.open(QIODevice::WriteOnly))
         return;
-    f.write(nuovo.Testo());
+    f.write(documento.Testo());
     if (!f.commit())
         return;
-    m_documento = std::move(nuovo);
+    m_documento = std::move(documento);
     m_impronta = ImprontaFile();
+}
+
+GruppoScritture::GruppoScritture(Impostazioni& impostazioni) : m_impostazioni(impostazioni)
+{
+    ++m_impostazioni.m_gruppi;
+}
+
+GruppoScritture::~GruppoScritture()
+{
+    if (--m_impostazioni.m_gruppi > 0 || !m_impostazioni.m_inSospeso)
+        return;
+    m_impostazioni.m_inSospeso = false;
+    const DocumentoIni scritto = m_impostazioni.m_documento;
+    m_impostazioni.m_letto = false; // what failed to reach the file must not be read back
+    m_impostazioni.Salva(scritto);
 }

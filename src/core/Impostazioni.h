@@ -51,6 +51,8 @@ private:
 
     Impronta ImprontaFile() const;
     void Aggiorna() const;
+    void Salva(DocumentoIni documento);
+    friend class GruppoScritture;
 
     QString m_file;
     Scrittura m_scrittura;
@@ -59,4 +61,20 @@ private:
     mutable bool m_letto = false;
     mutable bool m_leggibile = true; // false when the file exists but cannot be read (or is too large)
     QList<std::pair<Chiave, QString>> m_inMemoria; // saves of a SoloMemoria run, kept across re-reads
+    int m_gruppi = 0;                              // GruppoScritture alive
+    bool m_inSospeso = false;                      // saves held by them
+};
+
+// While one lives, saves are held in memory (and read back) and reach the file in one rewrite when
+// the last one ends: a start-up that writes many defaults rewrites the file once.
+class GruppoScritture
+{
+public:
+    explicit GruppoScritture(Impostazioni& impostazioni);
+    ~GruppoScritture();
+    GruppoScritture(const GruppoScritture&) = delete;
+    GruppoScritture& operator=(const GruppoScritture&) = delete;
+
+private:
+    Impostazioni& m_impostazioni;
 };

@@ -5,6 +5,8 @@
 #include "core/ScalaTwips.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
 #include <QWidget>
@@ -21,6 +23,51 @@ std::optional<RettangoliPrincipale> Principale(const ScalaTwips& scala, const QW
     const auto* mw = qobject_cast<const QMainWindow*>(p);
     const QWidget* cliente = mw && mw->centralWidget() ? mw->centralWidget() : p;
     return RettangoliPrincipale{scala.Twips(p->frameGeometry()), scala.Twips(cliente->size())};
+}
+
+// Watches a window until Qt knows its frame: the window manager puts it around the window before the
+// window is first painted.
+class AttesaCornice : public QObject
+{
+public:
+    AttesaCornice(QWidget* finestra, std::function<void()> azione)
+        : QObject(finestra), m_azione(std::move(azione))
+    {
+        finestra->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override
+    {
+        const auto* finestra = static_cast<const QWidget*>(oggetto);
+        const auto tipo = evento->type();
+        if ((tipo == QEvent::Show || tipo == QEvent::Move || tipo == QEvent::Resize ||
+             tipo == QEvent::Paint) &&
+            finestra->isVisible() && finestra->frameGeometry() != finestra->geometry()) {
+            oggetto->removeEventFilter(this);
+            // After the event: the window manager's move is still being delivered.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_azione();
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_azione;
+};
+
+// A window whose layout sets its size once it exists, before its frame is known, is then placed by
+// its client area instead of its frame: the layout settles its size first.
+void Assesta(QWidget* finestra)
+{
+    finestra->ensurePolished();
+    if (QLayout* layout = finestra->layout())
+        layout->activate();
 }
 
 bool Normale(const QWidget* finestra)
@@ -53,6 +100,27 @@ QSize CorniceFinestra(const QWidget* w)
     if (!cornice.isNull() || !principale || w->windowFlags().testFlag(Qt::FramelessWindowHint))
         return cornice;
     return principale->frameGeometry().size() - principale->geometry().size();
+}
+
+void QuandoCorniceNota(QWidget* finestra, std::function<void()> azione)
+{
+    new AttesaCornice(finestra, std::move(azione));
+}
+
+void ImpostaPosizioneEsterna(QWidget* finestra, QPoint angolo)
+{
+    Assesta(finestra);
+    finestra->move(angolo); // before the window exists, Qt takes this as the frame's corner
+}
+
+void ImpostaGeometriaEsterna(QWidget* finestra, const QRect& esterno)
+{
+    Assesta(finestra);
+    finestra->resize(esterno.size() - CorniceFinestra(finestra));
+    ImpostaPosizioneEsterna(finestra, esterno.topLeft());
+    QuandoCorniceNota(finestra, [finestra, dimensione = esterno.size()] {
+        finestra->resize(dimensione - (finestra->frameGeometry().size() - finestra->size()));
+    });
 }
 
 InfoTaskbar PosizioneTaskbar()
@@ -90,8 +158,8 @@ void RipristinaFinestra(QWidget* finestra, const Impostazioni& impostazioni)
         finestra->setWindowState(finestra->windowState() | Qt::WindowMaximized);
         return;
     }
-    finestra->resize(scala.Pixel(c.rettangolo.size()) - cornice);
-    finestra->move(scala.Pixel(c.rettangolo.topLeft()));
+    ImpostaGeometriaEsterna(finestra,
+                            QRect(scala.Pixel(c.rettangolo.topLeft()), scala.Pixel(c.rettangolo.size())));
 }
 
 void SalvaFinestra(QWidget* finestra, Impostazioni& impostazioni)

@@ -5,6 +5,8 @@
 
 #include "core/CalcoloPosizione.h"
 
+#include <functional>
+
 class Impostazioni;
 class QScreen;
 class QWidget;
@@ -18,6 +20,17 @@ QScreen* SchermoPrincipale();
 // The window manager's frame around `w`. It is known only once a window has been shown: until then
 // the main window's stands in for it.
 QSize CorniceFinestra(const QWidget* w);
+
+// Runs `azione` once, as soon as the window manager has put its frame around `finestra` and Qt knows
+// it: some time after the window is shown, and never where windows have no frame.
+void QuandoCorniceNota(QWidget* finestra, std::function<void()> azione);
+
+// Places `finestra`, not yet shown, with its outer frame's corner at `angolo` (pixels).
+void ImpostaPosizioneEsterna(QWidget* finestra, QPoint angolo);
+
+// The same, with the outer size too. Until the window manager has drawn the frame its size is a guess
+// (CorniceFinestra); once it is known, the client area is corrected.
+void ImpostaGeometriaEsterna(QWidget* finestra, const QRect& esterno);
 
 // The taskbar of the main window's screen.
 InfoTaskbar PosizioneTaskbar();

@@ -1,5 +1,6 @@
 #include "core/SelPrint.h"
 
+#include "core/PosizioneFinestre.h"
 #include "core/ScalaTwips.h"
 #include "core/StampanteCorrente.h"
 
@@ -60,14 +61,8 @@ void SelPrint::Carica()
     m_conferma->setGeometry(QRect(QPoint(scala.PixelX(kSinistraConferma), 0), scala.Pixel(kPulsante)));
     m_annulla->setGeometry(QRect(QPoint(scala.PixelX(kSinistraAnnulla), 0), scala.Pixel(kPulsante)));
 
-    // Kept on the screen to the right; nothing is corrected downwards. The frame counts, and is known
-    // once the window exists.
-    winId();
-    const int larghezzaSchermo = scala.Twips(screen()->geometry().size()).width();
-    const int larghezza = scala.Twips(frameGeometry().size()).width();
-    if (m_left + larghezza > larghezzaSchermo)
-        m_left = std::int16_t(larghezzaSchermo - larghezza);
-    move(scala.Pixel(QPoint(m_left, m_top)));
+    Colloca();
+    QuandoCorniceNota(this, [this] { Colloca(); }); // with the real frame's width
 
     if (m_stampante.isEmpty())
         m_stampante = NomeStampanteCorrente();
@@ -88,6 +83,18 @@ void SelPrint::Carica()
     }
     setMinimumSize(scala.Pixel(
         QSize(2 * kPulsante.width() + 280, m_fondoElenco + kFrame.y() + kPulsante.height() + 450)));
+}
+
+void SelPrint::Colloca()
+{
+    // Kept on the screen to the right; nothing is corrected downwards. The frame counts: until the
+    // window manager has drawn it, another window's stands in. Before the window exists, or once its
+    // frame is known, Qt moves the frame's corner.
+    const ScalaTwips scala(screen());
+    const int larghezzaSchermo = scala.Twips(screen()->geometry().size()).width();
+    const int larghezza = scala.Twips(size() + CorniceFinestra(this)).width();
+    const int left = std::min<int>(m_left, larghezzaSchermo - larghezza);
+    move(scala.Pixel(QPoint(left, m_top)));
 }
 
 void SelPrint::resizeEvent(QResizeEvent* evento)

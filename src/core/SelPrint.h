@@ -32,6 +32,7 @@ protected:
 
 private:
     void Carica();
+    void Colloca();
 
     QString m_stampante;
     std::int16_t m_top = 0;

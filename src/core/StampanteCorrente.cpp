@@ -49,12 +49,10 @@ QStringList ElencoStampanti()
     return nomi;
 }
 
-bool ImpostaStampanteCorrente(const QString& nome, const QString& filePdf)
+bool ImpostaStampante(QPrinter& p, const QString& nome)
 {
-    QPrinter& p = StampanteCorrente();
     if (nome == NomePdf()) {
         p.setOutputFormat(QPrinter::PdfFormat);
-        gFilePdf = filePdf;
         return true;
     }
     if (!QPrinterInfo::availablePrinterNames().contains(nome))
@@ -62,6 +60,20 @@ bool ImpostaStampanteCorrente(const QString& nome, const QString& filePdf)
     p.setOutputFileName(QString()); // a file left by a PDF print would take the real printer's pages
     p.setOutputFormat(QPrinter::NativeFormat);
     p.setPrinterName(nome);
-    gFilePdf.clear();
     return true;
+}
+
+bool ImpostaStampanteCorrente(const QString& nome, const QString& filePdf)
+{
+    if (!ImpostaStampante(StampanteCorrente(), nome))
+        return false;
+    gFilePdf = nome == NomePdf() ? filePdf : QString();
+    return true;
+}
+
+void ScegliStampanteCorrente()
+{
+    const SceltaStampante scelta = DialoghiCorrenti().ScegliStampante(SceltaStampanteCorrente());
+    if (!scelta.nome.isEmpty())
+        ImpostaStampanteCorrente(scelta.nome, scelta.filePdf);
 }

@@ -22,6 +22,13 @@ SceltaStampante SceltaStampanteCorrente();
 // The installed printers, then "PDF".
 QStringList ElencoStampanti();
 
-// Makes `nome` the current printer; false, with nothing changed, when no such printer exists.
-// `filePdf` is where "PDF" writes every print; without one each print names its own file.
+// The printer dialog of the windows' "&Stampante" menus: the chosen printer becomes the current one;
+// a cancel changes nothing.
+void ScegliStampanteCorrente();
+
+// Points `stampante` at the printer `nome`; false, with nothing changed, when no such printer exists.
+bool ImpostaStampante(QPrinter& stampante, const QString& nome);
+
+// Makes `nome` the current printer, likewise. `filePdf` is where "PDF" writes every print; without
+// one each print names its own file.
 bool ImpostaStampanteCorrente(const QString& nome, const QString& filePdf = {});

@@ -29,23 +29,6 @@ int AnnoCompleto(int anno, qsizetype cifre)
     return anno < 30 ? 2000 + anno : 1900 + anno;
 }
 
-double SerialeDaTesto(const QString& testo)
-{
-    static const QRegularExpression kData(
-        uR"(^\s*(\d{1,2})/(\d{1,2})/(\d{1,4})(?:\s+(\d{1,2})[:.](\d{1,2})(?:[:.](\d{1,2}))?)?\s*$)"_s);
-    const auto m = kData.match(testo);
-    if (!m.hasMatch())
-        return 0;
-    const QDate data(AnnoCompleto(m.captured(3).toInt(), m.capturedLength(3)), m.captured(2).toInt(),
-                     m.captured(1).toInt());
-    const QTime ora = m.hasCaptured(4) ? QTime(m.captured(4).toInt(), m.captured(5).toInt(),
-                                               m.hasCaptured(6) ? m.captured(6).toInt() : 0)
-                                       : QTime(0, 0);
-    if (!data.isValid() || !ora.isValid())
-        return 0;
-    return SerialeData(QDateTime(data, ora));
-}
-
 // An optional sign, digits and at most one decimal separator of the locale, spaces at both ends;
 // anything else (exponents, group separators, inner spaces) gives 0.
 double NumeroDaTesto(const QString& testo)
@@ -67,6 +50,23 @@ bool Nullo(const QVariant& valore)
 }
 
 } // namespace
+
+std::optional<QDateTime> DataGiornoMeseAnno(const QString& testo)
+{
+    static const QRegularExpression kData(
+        uR"(^\s*(\d{1,2})/(\d{1,2})/(\d{1,4})(?:\s+(\d{1,2})[:.](\d{1,2})(?:[:.](\d{1,2}))?)?\s*$)"_s);
+    const auto m = kData.match(testo);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDate data(AnnoCompleto(m.captured(3).toInt(), m.capturedLength(3)), m.captured(2).toInt(),
+                     m.captured(1).toInt());
+    const QTime ora = m.hasCaptured(4) ? QTime(m.captured(4).toInt(), m.captured(5).toInt(),
+                                               m.hasCaptured(6) ? m.captured(6).toInt() : 0)
+                                       : QTime(0, 0);
+    if (!data.isValid() || !ora.isValid())
+        return std::nullopt;
+    return QDateTime(data, ora);
+}
 
 double SerialeData(const QDateTime& momento)
 {
@@ -100,8 +100,10 @@ double ValNum(const QVariant& valore)
     }
 
     const QString testo = valore.toString();
-    if (testo.count(u'/') >= 2)
-        return SerialeDaTesto(testo);
+    if (testo.count(u'/') >= 2) {
+        const std::optional<QDateTime> data = DataGiornoMeseAnno(testo);
+        return data ? SerialeData(*data) : 0;
+    }
     return NumeroDaTesto(testo);
 }
 

@@ -6,12 +6,17 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <optional>
 
 // Null, blank or non-numeric gives 0; a text with two "/" is a day/month/year date (with an
 // optional time) and gives its date serial; otherwise a text of an optional sign, digits and the
 // locale's decimal separator, with spaces at both ends, gives its number. Numbers and dates (database
 // fields) convert directly.
 double ValNum(const QVariant& valore);
+
+// A day/month/year text, with an optional time ("05/12/2026", "5/12/26 10:30"), whatever the locale;
+// nothing when it is not a valid date.
+std::optional<QDateTime> DataGiornoMeseAnno(const QString& testo);
 
 // The value's text, untrimmed; null, blank or starting with NUL gives `predefinito`, which is a
 // single space when not given or blank.

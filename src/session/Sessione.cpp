@@ -28,6 +28,7 @@ Sessione::Sessione(const QString& cartella_, ModoSessione modo,
     database.Apri(fileDb);
     if (modo == ModoSessione::Finestre)
         QDir::setCurrent(cartella); // a command keeps the folder it was started in, for its paths
+    const GruppoScritture gruppo(impostazioni);
     if (primoAvvio && !impostazioni.FileEsiste())
         primoAvvio(impostazioni);
     parametriWeb = ParametriWeb::Leggi(impostazioni);

@@ -1,6 +1,7 @@
 #include "web/FrmWeb.h"
 
 #include "core/Attese.h"
+#include "core/CalcoloPosizione.h"
 #include "core/ChiaviIni.h"
 #include "core/Dialoghi.h"
 #include "core/Impostazioni.h"
@@ -36,19 +37,6 @@ ScalaTwips Scala()
 }
 
 } // namespace
-
-QRect CorreggiPosizioneWeb(int top, int left, int altezza, int larghezza, QSize schermo)
-{
-    if (top < 0 || top >= schermo.height() - 400)
-        top = 0;
-    if (left < 0 || left >= schermo.width() - 600)
-        left = 0;
-    if (altezza < 1 || altezza >= schermo.height())
-        altezza = 4000;
-    if (larghezza < 1 || larghezza >= schermo.width())
-        larghezza = 6000;
-    return {left, top, larghezza, altezza};
-}
 
 FrmWeb::FrmWeb(Impostazioni& impostazioni, const OpzioniPagina& opzioni, const QString& dirTemp,
                QWidget* parent)
@@ -86,6 +74,7 @@ FrmWeb::FrmWeb(Impostazioni& impostazioni, const OpzioniPagina& opzioni, const Q
 FrmWeb::~FrmWeb()
 {
     delete m_browser->page(); // a page must go before its profile
+    delete m_browser;         // and the view before a printer it may still be printing on
 }
 
 void FrmWeb::setVisible(bool visibile)
@@ -109,7 +98,7 @@ void FrmWeb::setVisible(bool visibile)
 void FrmWeb::Colloca()
 {
     const ScalaTwips scala = Scala();
-    QRect twips(0, 0, 1800, 1200);
+    QRect twips(0, 0, 1800, 1200); // the outer frame
     if (m_opzioni.View == 1) {
         if (m_opzioni.uso == 0) {
             setWindowState(Qt::WindowMinimized);
@@ -123,9 +112,7 @@ void FrmWeb::Colloca()
                                      valore(Chiavi::DimY(s)), valore(Chiavi::DimX(s)),
                                      scala.Twips(SchermoPrincipale()->geometry().size()));
     }
-    winId(); // platforms that know the window frame at once give it now
-    move(scala.Pixel(twips.topLeft()));
-    resize(scala.Pixel(twips.size()) - CorniceFinestra(this));
+    ImpostaGeometriaEsterna(this, QRect(scala.Pixel(twips.topLeft()), scala.Pixel(twips.size())));
 }
 
 void FrmWeb::AttendiPagina()
@@ -157,27 +144,31 @@ void FrmWeb::AttendiPagina()
 
 void FrmWeb::StampaPagina()
 {
-    if (m_opzioni.ChPrt >= 1) {
-        const SceltaStampante scelta = DialoghiCorrenti().ScegliStampante(SceltaStampanteCorrente());
-        if (scelta.nome.isEmpty() || !ImpostaStampanteCorrente(scelta.nome, scelta.filePdf))
-            return;
-    }
-    if (StampanteCorrentePdf()) {
-        StampaSuPdf();
-        return;
-    }
+    // Noted before any dialog: the follow-up goes by the printer in use, which a dialog leaves alone.
     const QString nomeStampante = NomeStampanteCorrente().toUpper();
     const QString cartellaAutomatica = LeggiPdfCreator(m_impostazioni, nomeStampante);
+    QPrinter* stampante = &StampanteCorrente();
+    if (m_opzioni.ChPrt >= 1) {
+        const SceltaStampante scelta = DialoghiCorrenti().ScegliStampante(SceltaStampanteCorrente());
+        m_stampanteScelta = std::make_unique<QPrinter>();
+        if (scelta.nome.isEmpty() || !ImpostaStampante(*m_stampanteScelta, scelta.nome))
+            return;
+        stampante = m_stampanteScelta.get();
+    }
     const QString host = QUrl(m_url).host();
-    StampanteCorrente().setDocName(TitoloStampa(m_tipo, host));
-    m_stampaFinita = false;
-    m_browser->print(&StampanteCorrente());
-    AttendiStampa();
+    if (stampante->outputFormat() == QPrinter::PdfFormat) {
+        StampaSuPdf(stampante->pageLayout());
+    } else {
+        stampante->setDocName(TitoloStampa(m_tipo, host));
+        m_stampaFinita = false;
+        m_browser->print(stampante);
+        AttendiStampa();
+    }
     if (!cartellaAutomatica.isEmpty() && nomeStampante == u"PDFCREATOR"_s)
         RinominaPdfCreator(cartellaAutomatica, m_tipo, m_numero, host);
 }
 
-void FrmWeb::StampaSuPdf()
+void FrmWeb::StampaSuPdf(const QPageLayout& pagina)
 {
     const QString cartella = TogliSpazi(m_opzioni.DirSave);
     const QString file =
@@ -185,7 +176,7 @@ void FrmWeb::StampaSuPdf()
     EliminaFile(file, 3);
     m_stampaFinita = false;
     m_stampaRiuscita = false;
-    m_browser->page()->printToPdf(file, StampanteCorrente().pageLayout());
+    m_browser->page()->printToPdf(file, pagina);
     AttendiStampa();
     if (!m_stampaRiuscita)
         MsgBox(u"IMPOSSIBILE SCRIVERE IL FILE PDF\n"_s + file, Pulsanti::Ok, Icona::Esclamazione,

@@ -1,20 +1,20 @@
 #pragma once
 // The browser window: loads an answer page a second time, without cache or history, waits for it
 // (asking the user every so often), then shows and/or prints it as the web options of its use say.
-// Opened modally by the page display; nothing flows back to the query.
+// Opened modally by the page display; nothing flows back to the query. It lives in the browser
+// module (PluginBrowser.cpp), the only part of the program that links Qt WebEngine.
 
 #include "web/ParametriWeb.h"
 
 #include <QDialog>
-#include <QRect>
+
+#include <memory>
 
 class Impostazioni;
+class QPageLayout;
+class QPrinter;
 class QPushButton;
 class QWebEngineView;
-
-// The saved placement (twips) corrected to fit a screen of `schermo` twips: as left, top, width,
-// height.
-QRect CorreggiPosizioneWeb(int top, int left, int altezza, int larghezza, QSize schermo);
 
 class FrmWeb : public QDialog
 {
@@ -46,12 +46,13 @@ private:
     void Colloca();
     void AttendiPagina();
     void StampaPagina();
-    void StampaSuPdf();
+    void StampaSuPdf(const QPageLayout& pagina);
     void AttendiStampa();
 
     Impostazioni& m_impostazioni;
     OpzioniPagina m_opzioni;
     QString m_dirTemp;
+    std::unique_ptr<QPrinter> m_stampanteScelta; // the one a print dialog chose, for that print only
     QWebEngineView* m_browser;
     QPushButton* m_uscita;
     QString m_url;

@@ -1,6 +1,7 @@
 #include "app/GeometriaStartup.h"
 #include "app/Startup.h"
 #include "app/Traduzioni.h"
+#include "checks/EleVat.h"
 #include "core/CartellaProgramma.h"
 #include "core/ChiaviIni.h"
 #include "core/Twips.h"
@@ -14,6 +15,7 @@
 #include "support/CartellaProva.h"
 #include "support/Controlli.h"
 #include "support/DialoghiProva.h"
+#include "support/ServerProva.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -25,6 +27,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QtTest>
 
 #include <memory>
@@ -115,6 +118,22 @@ private Q_SLOTS:
         QCOMPARE(w.size(), w.minimumSize());
     }
 
+    // "&Elenco" opens the list check window, modally, over the main window's session.
+    void elenco()
+    {
+        Startup w;
+        QVERIFY(Mostra(w));
+        QString aperta;
+        QTimer::singleShot(0, &w, [&] {
+            QWidget* modale = QApplication::activeModalWidget();
+            aperta = modale ? modale->objectName() : QString();
+            if (modale)
+                modale->close();
+        });
+        w.findChild<QAction*>(u"Mu_MrnEle"_s)->trigger();
+        QCOMPARE(aperta, u"EleVat"_s);
+    }
+
     // "&DataBase" opens the results browser, modally, over the results table.
     void dataBase()
     {
@@ -129,6 +148,59 @@ private Q_SLOTS:
         });
         w.findChild<QAction*>(u"Mu_dataBase"_s)->trigger();
         QCOMPARE(aperta, u"EleVATok PartiteIVA"_s);
+    }
+
+    // The list check's "D.B." ending shows its answers in the browser, whose ANALIZZA hands the
+    // numbers shown back to the list check and then shows today's answers.
+    void elencoERisultati()
+    {
+        ServerProva server;
+        server.Imposta(
+            u"/vies?stato=IT&piva=00743110157"_s,
+            PaginaProva::Html("<p class=\"vies_ok\">Valida</p><th>Stato</th><td>IT</td><th>Nome</th>"
+                              "<td>ROSSI</td><th>Via</th><td>PO</td><th>Inizio</th><td>-</td>"
+                              "<th>Fine</th><td>-</td>"));
+        server.Imposta(u"/vies?stato=IT&piva=01234567890"_s,
+                       PaginaProva::Html("<p class=\"vies_er\">Numero non valido</p>"));
+        m_cartella->IndirizziVerso(server, 5);
+        m_cartella->Ini().Scrivi(Chiavi::ElencoCome(), u"2"_s);
+        const QString lista = m_cartella->File(u"lista.txt"_s);
+        QFile file(lista);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("IT00743110157\r\nIT01234567890\r\n") > 0);
+        file.close();
+
+        Startup w;
+        QVERIFY(Mostra(w));
+        QStringList visto;
+        QTimer passo;
+        connect(&passo, &QTimer::timeout, &w, [&] {
+            QWidget* modale = QApplication::activeModalWidget();
+            if (auto* elenco = qobject_cast<EleVat*>(modale); elenco && visto.isEmpty()) {
+                visto << elenco->objectName();
+                Controllo<QLabel>(*elenco, u"lbPathEle"_s)->setText(lista);
+                Controllo<QPushButton>(*elenco, u"Command1(0)"_s)->click();
+            } else if (auto* risultati = qobject_cast<EleVATok*>(modale)) {
+                passo.stop();
+                const auto vat = [risultati] {
+                    const QAbstractItemModel* m = Controllo<QTableView>(*risultati, u"TDBGrid1"_s)->model();
+                    QStringList vat;
+                    for (int r = 0; r < m->rowCount(); ++r)
+                        vat << m->index(r, 1).data().toString();
+                    return vat.join(u' ');
+                };
+                visto << risultati->NomeTabella() << vat();
+                Controllo<QComboBox>(*risultati, u"cbStato"_s)->setCurrentIndex(2);
+                Controllo<QPushButton>(*risultati, u"CmdR(0)"_s)
+                    ->click(); // returns once the list check closed
+                visto << Controllo<QComboBox>(*risultati, u"Combo1"_s)->currentText() << vat();
+                risultati->close();
+            }
+        });
+        passo.start(10);
+        w.findChild<QAction*>(u"Mu_MrnEle"_s)->trigger();
+        QCOMPARE(visto, (QStringList{u"EleVat"_s, u"WkPartiteIVA"_s, u"00743110157 01234567890"_s, u"Dal  "_s,
+                                     u"01234567890"_s}));
+        QCOMPARE(server.Richieste().size(), 3);
     }
 
     // A menu bar that wraps makes the frame taller; the window widens to give it one line.

@@ -177,6 +177,18 @@ private Q_SLOTS:
         QVERIFY(salvata.open(QIODevice::ReadOnly));
         QCOMPARE(salvata.readAll(), kValida + "\r\n");
     }
+
+    // Qt WebEngine is the browser module's alone: the program does not load it to start.
+    void senzaBrowserAllAvvio()
+    {
+        QProcess ldd;
+        ldd.start(u"ldd"_s, {m_cartella->File(u"tarvel"_s)});
+        QVERIFY(ldd.waitForFinished(30000) && ldd.exitStatus() == QProcess::NormalExit &&
+                ldd.exitCode() == 0);
+        const QByteArray librerie = ldd.readAllStandardOutput();
+        QVERIFY(librerie.contains("libQt6Widgets")); // the list is the program's
+        QVERIFY2(!librerie.contains("WebEngine"), librerie.constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRigaComando)

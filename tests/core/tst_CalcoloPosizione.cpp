@@ -115,6 +115,22 @@ private Q_SLOTS:
         QCOMPARE(t.bordo, bordo);
         QCOMPARE(QRect(t.left, t.top, t.larghezza, t.altezza), atteso);
     }
+
+    // The browser window's saved placement: a bound is exclusive, and a value out of it takes its default.
+    void correzioniPosizione_data()
+    {
+        QTest::addColumn<QList<int>>("salvata"); // top, left, height, width on a 12000 x 9000 screen
+        QTest::addColumn<QRect>("attesa");
+        QTest::newRow("inside") << QList{8599, 11399, 8999, 11999} << QRect(11399, 8599, 11999, 8999);
+        QTest::newRow("at bounds") << QList{8600, 11400, 9000, 12000} << QRect(0, 0, 6000, 4000);
+        QTest::newRow("below") << QList{-1, -1, 0, 0} << QRect(0, 0, 6000, 4000);
+    }
+    void correzioniPosizione()
+    {
+        QFETCH(QList<int>, salvata);
+        QTEST(CorreggiPosizioneWeb(salvata[0], salvata[1], salvata[2], salvata[3], QSize(12000, 9000)),
+              "attesa");
+    }
 };
 
 QTEST_APPLESS_MAIN(TestCalcoloPosizione)

@@ -1,19 +1,23 @@
 #include "core/Attese.h"
 #include "core/ChiaviIni.h"
 #include "core/StampanteCorrente.h"
-#include "core/Twips.h"
 #include "support/DialoghiProva.h"
 #include "support/ServerProva.h"
-#include "web/FrmWeb.h"
+#include "support/StampantiProva.h"
+#include "web/FabbricaBrowser.h"
+#include "web/ModuloBrowser.h"
 #include "web/MostraPagineFinestra.h"
+#include "web/PdfCreator.h"
 
 #include <QDesktopServices>
 #include <QProcess>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
+
+// The build's browser module.
+const QString kCartellaBrowser = QStringLiteral(TARVEL_CARTELLA_BROWSER);
 
 // The embedded browser needs this before the application object exists.
 static void CondividiContestiOpenGl()
@@ -33,7 +37,9 @@ private:
     QTemporaryDir m_dir;
     Impostazioni m_ini{m_dir.filePath(u"tarvel.ini"_s)};
     ServerProva m_server;
+    StampantiProva m_stampanti{{u"PROVA"_s, u"PDFCreator"_s}};
     DialoghiProva* m_dialoghi = nullptr;
+    FabbricaBrowser* m_browser = nullptr;
     QList<QUrl> m_aperti;
 
     QString Pagina(const QByteArray& esito)
@@ -50,17 +56,34 @@ private:
                 .Stampante = {},
                 .DirSave = dirSave};
     }
-    void Carica(FrmWeb& f, const QString& url, const QString& tipo)
+    // The browser window, from the module, loading `url`.
+    std::unique_ptr<QDialog> Carica(const OpzioniPagina& opzioni, const QString& url, const QString& tipo)
     {
-        f.plUrl(url);
-        f.plObject(u"IT00743110157"_s);
-        f.plTipo(tipo);
-        f.show();
+        auto f = m_browser->CreaFrmWeb(m_ini, {url, u"IT00743110157"_s, tipo, opzioni}, m_dir.path() + u'/',
+                                       nullptr);
+        f->show();
+        return f;
     }
     QStringList Pdf() const { return QDir(m_dir.path()).entryList({u"*.pdf"_s}); }
+    static QByteArray TestoPdf(const QString& file)
+    {
+        QProcess testo;
+        testo.start(u"pdftotext"_s, {file, u"-"_s});
+        if (!testo.waitForFinished(30000) || testo.exitStatus() != QProcess::NormalExit ||
+            testo.exitCode() != 0)
+            return "pdftotext: " + testo.errorString().toUtf8();
+        return testo.readAllStandardOutput();
+    }
 
 private Q_SLOTS:
-    void initTestCase() { QDesktopServices::setUrlHandler(u"http"_s, this, "Apri"); }
+    void initTestCase()
+    {
+        m_stampanti.Usa();
+        QDesktopServices::setUrlHandler(u"http"_s, this, "Apri");
+        const ModuloBrowser modulo = CaricaModuloBrowser({kCartellaBrowser});
+        QVERIFY2(modulo.fabbrica, qPrintable(modulo.motivo));
+        m_browser = modulo.fabbrica;
+    }
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler(u"http"_s); }
     void init()
     {
@@ -68,6 +91,7 @@ private Q_SLOTS:
             QFile::remove(m_dir.filePath(pdf));
         m_dialoghi = DialoghiProva::Installa();
         m_aperti.clear();
+        m_stampanti.Svuota();
         Attese().paginaMs = 15000; // the browser's first start is slow
         ImpostaStampanteCorrente(u"PDF"_s);
     }
@@ -84,9 +108,8 @@ private Q_SLOTS:
     void titoloPerTipo()
     {
         QFETCH(QString, tipo);
-        FrmWeb f(m_ini, Opzioni(1, 0), m_dir.path() + u'/');
-        Carica(f, Pagina("Partita IVA valida"), tipo);
-        QTEST(f.windowTitle(), "titolo");
+        const auto f = Carica(Opzioni(1, 0), Pagina("Partita IVA valida"), tipo);
+        QTEST(f->windowTitle(), "titolo");
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
     }
 
@@ -111,12 +134,11 @@ private Q_SLOTS:
         m_server.Imposta(u"/muta"_s, muta);
         m_dialoghi->ProssimaRisposta(Risposta::Si);
         m_dialoghi->ProssimaRisposta(Risposta::No);
-        FrmWeb f(m_ini, Opzioni(1, 1, m_dir.path()), m_dir.path() + u'/');
-        Carica(f, m_server.Indirizzo(u"/muta"_s).toString(), tipo);
+        const auto f = Carica(Opzioni(1, 1, m_dir.path()), m_server.Indirizzo(u"/muta"_s).toString(), tipo);
         QCOMPARE(m_dialoghi->Messaggi().size(), 2);
         for (const Messaggio& m : m_dialoghi->Messaggi())
             QVERIFY(m.testo == domanda && m.titolo == u"ATTESA PAGINA WEB"_s && m.pulsanti == Pulsanti::SiNo);
-        QCOMPARE(f.windowTitle(), u"Pagina WEB"_s);
+        QCOMPARE(f->windowTitle(), u"Pagina WEB"_s);
         QCOMPARE(Pdf(), QStringList());
         QTRY_COMPARE(m_aperti, QList<QUrl>{m_server.Indirizzo(u"/muta"_s)});
     }
@@ -126,16 +148,12 @@ private Q_SLOTS:
     // folder is reported.
     void stampaPdf()
     {
-        MostraPagineFinestra mostra(m_ini, m_dir.path() + u'/');
+        MostraPagineFinestra mostra(m_ini, m_dir.path() + u'/', {kCartellaBrowser});
         for (const QByteArray esito : {"Partita IVA valida", "Partita IVA cessata"}) {
             QVERIFY(mostra.MostraNelBrowser(
                 {Pagina(esito), u"IT00743110157"_s, u"pi"_s, Opzioni(0, 1, m_dir.path())}));
             QCOMPARE(Pdf(), QStringList{u"IT_00743110157.pdf"_s});
-            QProcess testo;
-            testo.start(u"pdftotext"_s, {m_dir.filePath(Pdf().value(0)), u"-"_s});
-            QVERIFY2(testo.waitForFinished(30000), qPrintable(testo.errorString()));
-            QVERIFY(testo.exitStatus() == QProcess::NormalExit && testo.exitCode() == 0);
-            QVERIFY(testo.readAllStandardOutput().contains(esito));
+            QVERIFY(TestoPdf(m_dir.filePath(Pdf().value(0))).contains(esito));
         }
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
         const QString manca = m_dir.filePath(u"manca"_s);
@@ -144,38 +162,83 @@ private Q_SLOTS:
         QVERIFY(m_dialoghi->Messaggi()[0].testo.startsWith(u"IMPOSSIBILE SCRIVERE IL FILE PDF\n"_s + manca));
     }
 
-    void correzioniPosizione_data()
+    // Without a usable browser module (the executable copied alone, a damaged file) pages open in
+    // the system's browser, and the user is told once why.
+    void senzaModulo_data()
     {
-        QTest::addColumn<QList<int>>("salvata"); // top, left, height, width on a 12000 x 9000 screen
-        QTest::addColumn<QRect>("attesa");
-        QTest::newRow("inside") << QList{8599, 11399, 8999, 11999} << QRect(11399, 8599, 11999, 8999);
-        QTest::newRow("at bounds") << QList{8600, 11400, 9000, 12000} << QRect(0, 0, 6000, 4000);
-        QTest::newRow("below") << QList{-1, -1, 0, 0} << QRect(0, 0, 6000, 4000);
+        QTest::addColumn<QByteArray>("modulo"); // the module file's content; empty: no file
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("missing") << QByteArray() << u"manca il modulo tarvel_browser"_s;
+        QTest::newRow("damaged") << QByteArray("non una libreria") << u"non si carica"_s;
     }
-    void correzioniPosizione()
+    void senzaModulo()
     {
-        QFETCH(QList<int>, salvata);
-        QTEST(CorreggiPosizioneWeb(salvata[0], salvata[1], salvata[2], salvata[3], QSize(12000, 9000)),
-              "attesa");
+        QFETCH(QByteArray, modulo);
+        QTemporaryDir cartella;
+        if (!modulo.isEmpty()) {
+            QFile file(cartella.filePath(u"libtarvel_browser.so"_s));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(modulo) == modulo.size());
+        }
+        MostraPagineFinestra mostra(m_ini, m_dir.path() + u'/', {cartella.path()});
+        const QList<QUrl> pagine{m_server.Indirizzo(u"/vies?IT1"_s), m_server.Indirizzo(u"/vies?IT2"_s)};
+        for (const QUrl& pagina : pagine)
+            QVERIFY(mostra.MostraNelBrowser(
+                {pagina.toString(), u"IT00743110157"_s, u"pi"_s, Opzioni(0, 1, m_dir.path())}));
+        QCOMPARE(m_aperti, pagine);
+        QCOMPARE(Pdf(), QStringList());
+        QCOMPARE(m_dialoghi->Messaggi().size(), 1);
+        const Messaggio& m = m_dialoghi->Messaggi()[0];
+        QCOMPARE(m.titolo, u"PAGINA WEB"_s);
+        QFETCH(QString, motivo);
+        QVERIFY2(m.testo.contains(motivo) && m.testo.contains(u"browser del sistema"_s), qPrintable(m.testo));
     }
 
-    // The window opens where it was closed, and closing it writes the same place back: the frame
-    // must not make it grow from one opening to the next.
-    void posizioneRipristinataESalvata()
+    // "Con richiesta": the printer chosen in the dialog serves this print only, and the PDFCreator
+    // follow-up goes by the printer that was in use before the dialog.
+    void stampaConRichiesta_data()
     {
-        const QList<std::pair<Chiave, int>> chiavi{{Chiavi::PosY(u"FrmWeb"_s), 1500},
-                                                   {Chiavi::PosX(u"FrmWeb"_s), 3000},
-                                                   {Chiavi::DimY(u"FrmWeb"_s), 5100},
-                                                   {Chiavi::DimX(u"FrmWeb"_s), 7200}};
-        for (const auto& [chiave, valore] : chiavi)
-            m_ini.Scrivi(chiave, QString::number(valore));
-        FrmWeb f(m_ini, Opzioni(1, 0), m_dir.path() + u'/');
-        Carica(f, Pagina("Partita IVA valida"), u"pi"_s);
-        QCOMPARE(TwipsDaPixel(f.frameGeometry().width(), f.screen()->logicalDotsPerInch()), 7200);
-        QTest::mouseClick(f.findChild<QWidget*>(u"Command1"_s), Qt::LeftButton);
-        QVERIFY(!f.isVisible());
-        for (const auto& [chiave, valore] : chiavi)
-            QCOMPARE(m_ini.Numero(chiave), valore);
+        QTest::addColumn<QString>("corrente");
+        QTest::addColumn<QString>("scelta"); // "": the dialog is cancelled
+        QTest::addColumn<QString>("lavoroSu");
+        QTest::addColumn<QStringList>("pdf");
+        const QStringList numero{u"IT_00743110157.pdf"_s};
+        const QString attesa = TitoloStampa(u"pi"_s, u"127.0.0.1"_s) + u".pdf"_s; // PDFCreator's own name
+        QTest::newRow("PDFCreator in use, another chosen")
+            << u"PDFCreator"_s << u"PROVA"_s << u"PROVA"_s << numero;
+        QTest::newRow("a printer in use, PDF chosen")
+            << u"PROVA"_s << u"PDF"_s << QString() << QStringList{attesa, numero[0]};
+        QTest::newRow("cancelled") << u"PDFCreator"_s << QString() << QString() << QStringList{attesa};
+    }
+    void stampaConRichiesta()
+    {
+        QFETCH(QString, corrente);
+        QFETCH(QString, scelta);
+        QFETCH(QString, lavoroSu);
+        m_ini.Scrivi({{Chiavi::PdfCreator(u"UseAutosave"_s), u"1"_s},
+                      {Chiavi::PdfCreator(u"AutosaveDirectory"_s), m_dir.path()}});
+        // The file PDFCreator would write for this page, already there.
+        QFile pdfCreator(m_dir.filePath(TitoloStampa(u"pi"_s, u"127.0.0.1"_s) + u".pdf"_s));
+        QVERIFY(pdfCreator.open(QIODevice::WriteOnly));
+        pdfCreator.close();
+        QVERIFY(ImpostaStampanteCorrente(corrente));
+        m_dialoghi->ProssimaStampante(scelta);
+
+        OpzioniPagina opzioni = Opzioni(0, 1, m_dir.path());
+        opzioni.ChPrt = 1;
+        MostraPagineFinestra mostra(m_ini, m_dir.path() + u'/', {kCartellaBrowser});
+        QVERIFY(
+            mostra.MostraNelBrowser({Pagina("Partita IVA valida"), u"IT00743110157"_s, u"pi"_s, opzioni}));
+
+        QCOMPARE(NomeStampanteCorrente(), corrente);
+        QTEST(Pdf(), "pdf");
+        const QList<LavoroProva> lavori = m_stampanti.Lavori();
+        QCOMPARE(lavori.size(), lavoroSu.isEmpty() ? 0 : 1);
+        if (!lavoroSu.isEmpty()) {
+            QCOMPARE(lavori[0].stampante, lavoroSu);
+            QCOMPARE(lavori[0].titolo, TitoloStampa(u"pi"_s, u"127.0.0.1"_s));
+            QVERIFY(lavori[0].documento.startsWith("%PDF-")); // the page, drawn as an image
+        }
+        QVERIFY(m_dialoghi->Messaggi().isEmpty());
     }
 };
 

@@ -1,0 +1,271 @@
+#include "core/ChiaviIni.h"
+#include "support/CartellaProva.h"
+#include "support/ServerProva.h"
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QByteArray kValida = "<p class=\"vies_ok\">Partita IVA valida</p>"
+                           "<th>Stato</th><td>IT</td><th>Denominazione</th><td>ROSSI SRL</td>"
+                           "<th>Indirizzo</th><td>VIA PO 1</td><th>Inizio</th><td>01/02/1990</td>"
+                           "<th>Fine</th><td></td><p class=\"vies_note\">Nota</p>";
+
+// The database as the test reads it, beside the program's own connection.
+class Db
+{
+public:
+    explicit Db(const QString& file)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, kNome);
+        db.setDatabaseName(file);
+        db.open();
+    }
+    ~Db() { QSqlDatabase::removeDatabase(kNome); }
+    QStringList Righe(const QString& sql) const
+    {
+        QSqlQuery q(QSqlDatabase::database(kNome));
+        QStringList righe;
+        if (!q.exec(sql))
+            righe << u"errore: "_s + sql;
+        while (q.next())
+            righe << q.value(0).toString();
+        return righe;
+    }
+    bool Esegui(const QString& sql) const { return QSqlQuery(QSqlDatabase::database(kNome)).exec(sql); }
+
+private:
+    static inline const QString kNome = u"test"_s;
+};
+
+} // namespace
+
+// The real program, copied into a program folder of its own, run as `tarvel elenco`.
+class TestComandoElenco : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Esito {
+        int stato;
+        QString out;
+        QString err;
+    };
+
+    ServerProva m_server;
+    std::unique_ptr<CartellaProva> m_cartella;
+
+    QString File(const QString& nome) const { return m_cartella->File(nome); }
+    QByteArray Leggi(const QString& nome) const
+    {
+        QFile f(File(nome));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("assente");
+    }
+    void Scrivi(const QString& nome, const QByteArray& contenuto)
+    {
+        QFile f(File(nome));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contenuto) == contenuto.size());
+    }
+    void Avvia(QProcess& p, const QStringList& argomenti)
+    {
+        p.setWorkingDirectory(m_cartella->Percorso());
+        p.start(File(u"tarvel"_s), QStringList{u"elenco"_s} + argomenti);
+        QVERIFY(p.waitForStarted());
+    }
+    Esito Esegui(const QStringList& argomenti)
+    {
+        QProcess p;
+        Avvia(p, argomenti);
+        if (!p.waitForFinished(30000))
+            return {-1, {}, {}};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+    // Waits until the program's standard error holds `testo`.
+    static bool Attendi(QProcess& p, const QString& testo)
+    {
+        p.setReadChannel(QProcess::StandardError);
+        QByteArray letto;
+        while (!letto.contains(testo.toUtf8())) {
+            if (!p.waitForReadyRead(20000))
+                return false;
+            letto += p.readAllStandardError();
+        }
+        return true;
+    }
+    QString Risultati() const { return u"File dei risultati: "_s + File(u"EsitiDaEle.txt"_s) + u'\n'; }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_server.Svuota();
+        m_server.Imposta(u"/vies?stato=IT&piva=00743110157"_s, PaginaProva::Html(kValida));
+        m_cartella = std::make_unique<CartellaProva>();
+        m_cartella->IndirizziVerso(m_server, 5);
+        m_cartella->Ini().Scrivi(Chiavi::ElencoCome(), u"1"_s);
+        QVERIFY(QFile::copy(qEnvironmentVariable("TARVEL_ESEGUIBILE"), File(u"tarvel"_s)));
+    }
+
+    void uscite_data()
+    {
+        QTest::addColumn<QStringList>("argomenti");
+        QTest::addColumn<QByteArray>("lista"); // lista.txt
+        QTest::addColumn<int>("stato");
+        QTest::addColumn<QString>("out");          // "R" stands for the line naming the output file
+        QTest::addColumn<QByteArray>("risultati"); // the start of EsitiDaEle.txt
+        QTest::addColumn<QString>("err");          // a piece of standard error
+        const QStringList lista{u"lista.txt"_s};
+        const QByteArray due = "IT00743110157 Rossi\r\nFR1\r\n";
+        QTest::newRow("no list named") << QStringList() << due << 2 << QString() << QByteArray("assente")
+                                       << u"Uso: tarvel elenco FILE"_s;
+        QTest::newRow("two lists") << QStringList{u"a"_s, u"b"_s} << due << 2 << QString()
+                                   << QByteArray("assente") << u"un solo file"_s;
+        QTest::newRow("unknown choice") << lista + QStringList{u"--come"_s, u"carta"_s} << due << 2
+                                        << QString() << QByteArray("assente") << u"carta"_s;
+        QTest::newRow("unknown source")
+            << lista + QStringList{u"--fonte"_s, u"altra"_s} << due << 2 << QString() << QByteArray("assente")
+            << u"fonte sconosciuta: altra"_s;
+        QTest::newRow("missing list") << QStringList{u"manca.txt"_s} << due << 1 << QString()
+                                      << QByteArray("assente") << u"manca.txt: elenco mancante"_s;
+        QTest::newRow("only empty items") << lista << QByteArray(" \r\n,\r\n") << 0
+                                          << u"Codici elaborati: 0\nR"_s << QByteArray() << QString();
+        QTest::newRow("file, relative path")
+            << lista + QStringList{u"--come"_s, u"file"_s} << due << 0 << u"Codici elaborati: 2\nR"_s
+            << QByteArray("IT00743110157|Partita IVA valida|IT|ROSSI SRL|")
+            << u"Elaborazione di 2 VAT in corso ...\n1/2 IT00743110157\n2/2 FR1\n"_s;
+        QTest::newRow("COME by default")
+            << lista << due << 0 << u"Codici elaborati: 2\nR"_s
+            << QByteArray("1) Risultato Partita IVA: IT00743110157\r\n") << QString();
+        QTest::newRow("db without the database")
+            << lista + QStringList{u"--come"_s, u"db"_s} << due << 0 << u"Codici elaborati: 2\nR"_s
+            << QByteArray("1) Risultato Partita IVA: IT00743110157\r\n") << QString();
+        QTest::newRow("unreachable") << lista << QByteArray("FR1,IT99999999999,IT00743110157") << 9
+                                     << u"Codici elaborati: 2\nR"_s
+                                     << QByteArray("1) Risultato Partita IVA: FR1\r\n" + QByteArray(80, '-') +
+                                                   "\r\n")
+                                     << QString();
+    }
+    void uscite()
+    {
+        QFETCH(QStringList, argomenti);
+        QFETCH(QByteArray, lista);
+        QFETCH(int, stato);
+        QFETCH(QString, out);
+        QFETCH(QByteArray, risultati);
+        QFETCH(QString, err);
+        Scrivi(u"lista.txt"_s, lista);
+        if (QTest::currentDataTag() == "db without the database"_ba)
+            Scrivi(u"tarvel.db"_s, "non è un database");
+        const QByteArray impostazioni = Leggi(u"tarvel.ini"_s);
+        const Esito e = Esegui(argomenti);
+        QCOMPARE(e.stato, stato);
+        QCOMPARE(e.out, out.replace(u"R"_s, Risultati()));
+        QVERIFY2(e.err.contains(err), qPrintable(e.err));
+        QVERIFY(Leggi(u"EsitiDaEle.txt"_s).startsWith(risultati));
+        QCOMPARE(Leggi(u"tarvel.ini"_s), impostazioni); // a command writes no settings
+    }
+
+    // Ctrl+C stops between codes: what was answered is written and merged, and the status is 130.
+    void ctrlC()
+    {
+        PaginaProva lenta = PaginaProva::Html(kValida);
+        lenta.ritardoMs = 300;
+        m_server.Imposta(u"/vies"_s, lenta);
+        Scrivi(u"lista.txt"_s,
+               "IT00000000001,IT00000000002,IT00000000003,IT00000000004,IT00000000005,IT00000000006");
+        QProcess p;
+        Avvia(p, {u"lista.txt"_s});
+        QVERIFY(Attendi(p, u"2/6 IT00000000002"_s));
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 130);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()), u"Codici elaborati: 2\n"_s + Risultati());
+        QCOMPARE(Leggi(u"EsitiDaEle.txt"_s).count("Risultato Partita IVA"), 2);
+        QCOMPARE(Db(File(u"tarvel.db"_s)).Righe(u"SELECT Codice FROM PartiteIVA ORDER BY Codice"_s),
+                 (QStringList{u"IT00000000001"_s, u"IT00000000002"_s}));
+    }
+
+    // One list run per program folder: a second is refused while the first goes, and a run killed
+    // outright leaves no lock behind.
+    void unaAllaVolta()
+    {
+        PaginaProva lenta = PaginaProva::Html(kValida);
+        lenta.ritardoMs = 300;
+        m_server.Imposta(u"/vies"_s, lenta);
+        Scrivi(u"lista.txt"_s, "IT00000000001,IT00000000002,IT00000000003");
+        QProcess primo;
+        Avvia(primo, {u"lista.txt"_s});
+        QVERIFY(Attendi(primo, u"1/3"_s));
+        const Esito secondo = Esegui({u"lista.txt"_s});
+        QCOMPARE(secondo.stato, 1);
+        QVERIFY2(secondo.err.startsWith(u"ELENCO GIA' IN CORSO: "_s), qPrintable(secondo.err));
+        QVERIFY(secondo.out.isEmpty());
+        primo.kill();
+        QVERIFY(primo.waitForFinished());
+        QCOMPARE(Esegui({u"lista.txt"_s}).stato, 0);
+    }
+
+    // Killed at any moment, even in the middle of its merge, a run leaves a sound database whose
+    // results table is either untouched or fully merged.
+    void interrottaDiColpo()
+    {
+        QByteArray lista;
+        for (int i = 1; i <= 40; ++i)
+            lista += "X" + QByteArray::number(i) + "\r\n"; // malformed: answered without the network
+        Scrivi(u"lista.txt"_s, lista);
+        QCOMPARE(Esegui({u"vuota.txt"_s}).stato, 1); // creates the database
+        const QString file = File(u"tarvel.db"_s);
+        {
+            const Db db(file);
+            QVERIFY(
+                db.Esegui(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60) "
+                          u"INSERT INTO PartiteIVA (Codice, Esito) SELECT 'X' || i, 'Vecchio ' FROM n"_s));
+            // A merge slow enough to be killed halfway: every row it adds costs some work.
+            QVERIFY(db.Esegui(u"CREATE TRIGGER lento AFTER INSERT ON PartiteIVA BEGIN "
+                              u"SELECT length(replace(hex(zeroblob(1000000)), '0', '1')); END"_s));
+        }
+        const QString originale = File(u"originale.db"_s);
+        QVERIFY(QFile::copy(file, originale));
+        const auto stato = [&] {
+            return Db(file).Righe(u"SELECT Codice || Esito FROM PartiteIVA ORDER BY Codice"_s);
+        };
+        const QStringList prima = stato();
+        QCOMPARE(Esegui({u"lista.txt"_s}).stato, 0);
+        const QStringList dopo = stato();
+        QCOMPARE(dopo.size(), prima.size());
+        QVERIFY(dopo != prima);
+
+        int interrotteNellaFusione = 0;
+        for (const int ritardo : {-1, 0, 100, 300, 600, 900, 1200, 2500}) {
+            QFile::remove(file);
+            QVERIFY(QFile::copy(originale, file));
+            QProcess p;
+            Avvia(p, {u"lista.txt"_s});
+            QVERIFY(Attendi(p, ritardo < 0 ? u"10/40"_s : u"40/40"_s));
+            QTest::qWait(qMax(0, ritardo));
+            p.kill(); // the last one comes after the end
+            p.waitForFinished();
+            QCOMPARE(p.state(), QProcess::NotRunning);
+            // Past the last code the only transaction left is the merge: a journal left behind means
+            // the kill came in the middle of it.
+            const QFileInfo giornale(file + u"-journal"_s);
+            if (ritardo > 0 && giornale.exists() && giornale.size() > 0)
+                ++interrotteNellaFusione;
+            QCOMPARE(Db(file).Righe(u"PRAGMA integrity_check"_s), QStringList{u"ok"_s});
+            const QStringList ora = stato();
+            QVERIFY2(ora == prima || ora == dopo, qPrintable(QString::number(ritardo)));
+        }
+        QVERIFY(interrotteNellaFusione > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestComandoElenco)
+#include "tst_ComandoElenco.moc"
