@@ -153,6 +153,7 @@ EleVATok::EleVATok(Sessione& sessione, TabellaSfogliata tabella, QWidget* parent
     m_lstLayOut = new QListWidget(m_pctLayOut);
     m_lstLayOut->setObjectName(u"lstLayOut"_s);
     m_lstLayOut->setFont(fisso);
+    m_lstLayOut->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     m_lstLayOut->installEventFilter(this);
     QPushButton* uscita = Pulsante(m_pctLayOut, u"cmgLayOut(0)"_s, u"&USCITA"_s);
     QPushButton* conferma = Pulsante(m_pctLayOut, u"cmgLayOut(1)"_s, u"&CONFERMA"_s);
