@@ -36,7 +36,7 @@ constexpr QSize kProgetto{12600, 7200}; // twips
 constexpr int kMargine = 20;            // twips between the grid and the window's right and bottom edges
 constexpr int kBanda = 100;             // twips from a column's edges where a release does not sort
 constexpr int kBandaIntestazione = 300; // twips from the grid's top where the sort hint shows
-constexpr int kFlagMassimi = 15;
+constexpr int kFlagMassimi = 15;        // LayOUT is padded to this many flags: a short one hides the rest
 constexpr char16_t kVisibile = u'S';
 
 QPushButton* Pulsante(QWidget* genitore, const QString& nome, const QString& testo)
