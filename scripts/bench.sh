@@ -13,6 +13,6 @@ shift
 installa_dipendenze >&2
 
 cartella="$radice/build-bench"
-cmake -S "$radice" -B "$cartella" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTARVEL_BENCH=ON >&2
+cmake -S "$radice" -B "$cartella" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DTARVEL_BENCH=ON ${TARVEL_CMAKE_ARGS:-} >&2
 cmake --build "$cartella" --target "bench_$nome" >&2
 exec "$radice/bench/$nome/esegui.sh" "$cartella" "$@"

@@ -11,7 +11,8 @@ PACCHETTI=(
   iso-flags-png-320x240
   xvfb xauth openbox poppler-utils
   libx11-dev
-  sqlite3
+  sqlite3 zlib1g-dev
+  clang libclang-rt-14-dev
 )
 
 installa_dipendenze() {

@@ -7,7 +7,6 @@
 set -euo pipefail
 build=$1
 righe=${2:-1000000}
-cmake --build "$build" --target bench_risultati >&2
 cartella="$build/bench/risultati/cartella-$righe"
 mkdir -p "$cartella"
 echo "carico: $(cut -d' ' -f1-3 /proc/loadavg) su $(nproc) processori" >&2

@@ -38,14 +38,29 @@ QString RigaJson(const RispostaQuery& r)
            u",\"errore\":"_s + Json(r.motivo) + u",\"consultazione\":"_s + Json(r.consultazione) + u"}\n"_s;
 }
 
+// A control character from a page or a code would drive the terminal (clear it, ring, move the
+// cursor): it is shown escaped, as \u001b, the way the JSON lines show it.
+QString Stampabile(const QString& testo)
+{
+    QString risultato;
+    risultato.reserve(testo.size());
+    for (const QChar c : testo) {
+        if (c.category() == QChar::Other_Control)
+            risultato += u"\\u"_s + QString::number(c.unicode(), 16).rightJustified(4, u'0');
+        else
+            risultato += c;
+    }
+    return risultato;
+}
+
 QString Testo(const RispostaQuery& r)
 {
-    QString testo = r.numero + u'\n';
+    QString testo = Stampabile(r.numero) + u'\n';
     const RispostaSingola risposta = LeggiRispostaSingola(r);
     if (!risposta.errore.isEmpty())
-        return testo + u"  "_s + risposta.errore + u'\n';
+        return testo + u"  "_s + Stampabile(risposta.errore) + u'\n';
     for (const RigaRisposta& riga : risposta.righe)
-        testo += u"  "_s + riga.titolo.leftJustified(25) + u' ' + riga.valore + u'\n';
+        testo += u"  "_s + Stampabile(riga.titolo).leftJustified(25) + u' ' + Stampabile(riga.valore) + u'\n';
     return testo;
 }
 

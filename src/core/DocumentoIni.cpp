@@ -101,23 +101,44 @@ void DocumentoIni::Imposta(const QString& sezione, const QString& chiave, const 
 {
     QString testo = valore;
     testo.replace(u'\r', u' ').replace(u'\n', u' ');
-    const auto s = m_sezioni.constFind(sezione.trimmed().toLower());
-    if (s == m_sezioni.cend()) {
+    const QString riga = chiave + u'=' + testo;
+    const auto s = m_sezioni.find(sezione.trimmed().toLower());
+    if (s == m_sezioni.end()) {
         if (!m_righe.isEmpty() && !m_righe.last().trimmed().isEmpty())
             m_righe.append(QString());
         m_righe.append(u'[' + sezione + u']');
-        m_righe.append(chiave + u'=' + testo);
+        m_righe.append(riga);
+        // Odd names (empty, a "]" in the section, a "[" before the key) index as a whole reading does.
+        const std::optional<QString> nome = NomeSezione(m_righe[m_righe.size() - 2]);
+        if (!nome || nome->isEmpty() || m_sezioni.contains(nome->toLower()) || NomeSezione(riga))
+            return Indicizza();
+        Sezione& nuova = m_sezioni[nome->toLower()];
+        nuova.intestazione = m_righe.size() - 2;
+        nuova.chiavi.insert(NomeChiave(riga)->toLower(), m_righe.size() - 1);
     } else if (const auto k = s->chiavi.constFind(chiave.trimmed().toLower()); k != s->chiavi.cend()) {
         m_righe[*k] = *NomeChiave(m_righe[*k]) + u'=' + testo;
-        return; // the index still holds
     } else {
         // After the section's last entry, before the blank lines that separate it from the next.
         qsizetype dopo = FineSezione(s->intestazione);
         while (dopo > s->intestazione + 1 && m_righe[dopo - 1].trimmed().isEmpty())
             --dopo;
-        m_righe.insert(dopo, chiave + u'=' + testo);
+        m_righe.insert(dopo, riga);
+        if (s.key().isEmpty() || NomeSezione(riga))
+            return Indicizza();
+        // Every line from there on moved down one: a shift, not a new reading of the whole text.
+        for (Sezione& altra : m_sezioni) {
+            if (altra.intestazione >= dopo)
+                ++altra.intestazione;
+            for (qsizetype& posizione : altra.chiavi) {
+                if (posizione >= dopo)
+                    ++posizione;
+            }
+        }
+        // The first key of a name wins, and every other key of the section comes before this one.
+        const QString nome = NomeChiave(riga)->toLower();
+        if (!s->chiavi.contains(nome))
+            s->chiavi.insert(nome, dopo);
     }
-    Indicizza();
 }
 
 bool DocumentoIni::ValoreIntegro(const QString& valore)

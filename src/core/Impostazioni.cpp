@@ -1,12 +1,17 @@
 #include "core/Impostazioni.h"
 
+#include "core/CartellaProgramma.h"
+#include "core/Dialoghi.h"
 #include "core/Valori.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <sys/stat.h>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -45,6 +50,29 @@ Impostazioni::Impronta Impostazioni::ImprontaFile() const
             qint64(s.st_mtim.tv_sec) * 1'000'000'000 + s.st_mtim.tv_nsec};
 }
 
+void Impostazioni::Segnala(Difetto difetto) const
+{
+    // A command, which never writes the file, says on standard error why it works on defaults.
+    if (m_difetto != Difetto::Nessuno || m_scrittura == Scrittura::SuFile)
+        return;
+    m_difetto = difetto;
+    const QString file = QDir::toNativeSeparators(m_file);
+    QString testo;
+    switch (difetto) {
+    case Difetto::TroppoGrande:
+        testo = u"Il file delle impostazioni %1 è troppo grande (oltre 16 MiB): non viene letto né "
+                u"modificato e il programma usa le impostazioni predefinite."_s;
+        break;
+    case Difetto::NonLeggibile:
+        testo = u"Il file delle impostazioni %1 non si può leggere: non viene modificato e il programma "
+                u"usa le impostazioni predefinite."_s;
+        break;
+    case Difetto::Nessuno:
+        return;
+    }
+    MsgBox(testo.arg(file), Pulsanti::Ok, Icona::Esclamazione, QString::fromUtf16(kNomeBaseProgramma));
+}
+
 void Impostazioni::Aggiorna() const
 {
     const Impronta impronta = ImprontaFile();
@@ -65,6 +93,8 @@ void Impostazioni::Aggiorna() const
     m_documento = DocumentoIni(m_leggibile ? testo : QByteArray());
     for (const auto& [chiave, valore] : m_inMemoria)
         m_documento.Imposta(chiave.sezione, chiave.nome, valore);
+    if (!m_leggibile)
+        Segnala(impronta.dimensione > kDimensioneMassima ? Difetto::TroppoGrande : Difetto::NonLeggibile);
 }
 
 QString Impostazioni::Leggi(const Chiave& chiave) const
@@ -87,20 +117,23 @@ void Impostazioni::Scrivi(const QList<std::pair<Chiave, QString>>& valori)
 {
     Aggiorna();
     if (m_scrittura == Scrittura::SoloMemoria) {
-        for (const auto& [chiave, valore] : valori) {
+        for (const auto& voce : valori) {
+            const Chiave& chiave = voce.first; // no structured binding: clang 14 (fuzzers) cannot capture one
             m_inMemoria.removeIf([&](const std::pair<Chiave, QString>& v) {
                 return v.first.sezione.compare(chiave.sezione, Qt::CaseInsensitive) == 0 &&
                        v.first.nome.compare(chiave.nome, Qt::CaseInsensitive) == 0;
             });
-            m_inMemoria.append({chiave, valore});
-            m_documento.Imposta(chiave.sezione, chiave.nome, valore);
+            m_inMemoria.append(voce);
+            m_documento.Imposta(chiave.sezione, chiave.nome, voce.second);
         }
         return;
     }
 
     // A file that could not be read is never rewritten: its contents would be lost.
+    if (!m_leggibile)
+        return;
     const QFileInfo info(m_file);
-    if (!m_leggibile || (info.exists() && SolaLettura(info)))
+    if (info.exists() && SolaLettura(info))
         return;
     DocumentoIni nuovo = m_documento;
     for (const auto& [chiave, valore] : valori)

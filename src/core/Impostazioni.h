@@ -2,6 +2,8 @@
 // The settings file tarvel.ini, read once and served from memory until it changes on disk. Each
 // save rewrites the file through a temporary file and a rename, so a crash leaves either the old
 // file or the new one. LeggiIni and ScriviIni of the program are Leggi and Scrivi here.
+// A file too large, unreadable or not writable is told to the user once, naming it, through the
+// message seam; the readers then fall back to their defaults.
 
 #include "core/DocumentoIni.h"
 
@@ -40,6 +42,9 @@ public:
     void Scrivi(const QList<std::pair<Chiave, QString>>& valori);
 
 private:
+    // Why the file cannot be used as it should.
+    enum class Difetto { Nessuno, TroppoGrande, NonLeggibile };
+
     // What tells one version of the file from another: every save makes a new file (a new inode).
     struct Impronta {
         bool esiste = false;
@@ -53,6 +58,8 @@ private:
     void Aggiorna() const;
     void Salva(DocumentoIni documento);
     friend class GruppoScritture;
+    // Once per object, for a command only: the window program keeps quiet about its settings file.
+    void Segnala(Difetto difetto) const;
 
     QString m_file;
     Scrittura m_scrittura;
@@ -60,6 +67,7 @@ private:
     mutable Impronta m_impronta;
     mutable bool m_letto = false;
     mutable bool m_leggibile = true; // false when the file exists but cannot be read (or is too large)
+    mutable Difetto m_difetto = Difetto::Nessuno;
     QList<std::pair<Chiave, QString>> m_inMemoria; // saves of a SoloMemoria run, kept across re-reads
     int m_gruppi = 0;                              // GruppoScritture alive
     bool m_inSospeso = false;                      // saves held by them

@@ -13,39 +13,41 @@ namespace {
 const QString kCodiciPredefiniti =
     u"AT,BE,BG,CY,DK,EE,FI,FR,DE,GB,EL,IE,IT,LV,LT,LU,MT,NL,PL,PT,CZ,RO,SK,SI,ES,SE,HU,"_s;
 
+// The default rows: code, then the value written under it.
+constexpr const char16_t* kRighePredefinite[][2] = {
+    {u"AT", u"AUSTRIA,9,9,0,0,0,0"},
+    {u"BE", u"BELGIO,10,10,0,0,0,0"},
+    {u"BG", u"BULGARIA,9,10,0,0,0,0"},
+    {u"CY", u"CIPRO,9,9,0,0,0,0"},
+    {u"DK", u"DANIMARCA,8,8,0,0,0,0"},
+    {u"EE", u"ESTONIA,9,9,0,0,0,0"},
+    {u"FI", u"FINLANDIA,8,8,0,0,0,0"},
+    {u"FR", u"FRANCIA,11,11,0,0,0,0"},
+    {u"DE", u"GERMANIA,9,9,0,0,0,0"},
+    {u"GB", u"GRAN BRETAGNA,5,5,9,9,12,12"},
+    {u"EL", u"GRECIA,9,9,0,0,0,0"},
+    {u"IE", u"IRLANDA,8,8,0,0,0,0"},
+    {u"IT", u"ITALIA,11,11,0,0,0,0"},
+    {u"LV", u"LETTONIA,11,11,0,0,0,0"},
+    {u"LT", u"LITUANIA,9,9,12,12,0,0"},
+    {u"LU", u"LUSSEMBURGO,8,8,0,0,0,0"},
+    {u"MT", u"MALTA,8,8,0,0,0,0"},
+    {u"NL", u"OLANDA,12,12,0,0,0,0"},
+    {u"PL", u"POLONIA,10,10,0,0,0,0"},
+    {u"PT", u"PORTOGALLO,9,9,0,0,0,0"},
+    {u"CZ", u"REPUBBLICA CECA,8,10,0,0,0,0"},
+    {u"RO", u"ROMANIA,2,10,0,0,0,0"},
+    {u"SK", u"SLOVACCHIA,10,10,0,0,0,0"},
+    {u"SI", u"SLOVENIA,8,8,0,0,0,0"},
+    {u"ES", u"SPAGNA,9,9,0,0,0,0"},
+    {u"SE", u"SVEZIA,12,12,0,0,0,0"},
+    {u"HU", u"UNGHERIA,8,8,0,0,0,0"},
+};
+
 void ScriviPredefinite(Impostazioni& impostazioni)
 {
-    static const char16_t* const kRighe[][2] = {
-        {u"AT", u"AUSTRIA,9,9,0,0,0,0"},
-        {u"BE", u"BELGIO,10,10,0,0,0,0"},
-        {u"BG", u"BULGARIA,9,10,0,0,0,0"},
-        {u"CY", u"CIPRO,9,9,0,0,0,0"},
-        {u"DK", u"DANIMARCA,8,8,0,0,0,0"},
-        {u"EE", u"ESTONIA,9,9,0,0,0,0"},
-        {u"FI", u"FINLANDIA,8,8,0,0,0,0"},
-        {u"FR", u"FRANCIA,11,11,0,0,0,0"},
-        {u"DE", u"GERMANIA,9,9,0,0,0,0"},
-        {u"GB", u"GRAN BRETAGNA,5,5,9,9,12,12"},
-        {u"EL", u"GRECIA,9,9,0,0,0,0"},
-        {u"IE", u"IRLANDA,8,8,0,0,0,0"},
-        {u"IT", u"ITALIA,11,11,0,0,0,0"},
-        {u"LV", u"LETTONIA,11,11,0,0,0,0"},
-        {u"LT", u"LITUANIA,9,9,12,12,0,0"},
-        {u"LU", u"LUSSEMBURGO,8,8,0,0,0,0"},
-        {u"MT", u"MALTA,8,8,0,0,0,0"},
-        {u"NL", u"OLANDA,12,12,0,0,0,0"},
-        {u"PL", u"POLONIA,10,10,0,0,0,0"},
-        {u"PT", u"PORTOGALLO,9,9,0,0,0,0"},
-        {u"CZ", u"REPUBBLICA CECA,8,10,0,0,0,0"},
-        {u"RO", u"ROMANIA,2,10,0,0,0,0"},
-        {u"SK", u"SLOVACCHIA,10,10,0,0,0,0"},
-        {u"SI", u"SLOVENIA,8,8,0,0,0,0"},
-        {u"ES", u"SPAGNA,9,9,0,0,0,0"},
-        {u"SE", u"SVEZIA,12,12,0,0,0,0"},
-        {u"HU", u"UNGHERIA,8,8,0,0,0,0"},
-    };
     QList<std::pair<Chiave, QString>> valori{{Chiavi::Codici(), kCodiciPredefiniti}};
-    for (const auto& riga : kRighe)
+    for (const auto& riga : kRighePredefinite)
         valori.append({Chiavi::Nazione(QString::fromUtf16(riga[0])), QString::fromUtf16(riga[1])});
     impostazioni.Scrivi(valori);
 }
@@ -56,32 +58,40 @@ std::uint8_t Lunghezza(const QString& campo)
     return std::uint8_t(std::clamp<std::int64_t>(ArrotondaPari(ValNum(campo)), 0, 255));
 }
 
+// Name and lengths from a row's value, "NOME,min1,max1,min2,max2,min3,max3"; missing fields are 0.
+void LeggiRiga(RigaNazione& r, const QString& valore)
+{
+    const QStringList campi = QString(valore + u",,,,,,,"_s).split(u',');
+    r.nome = campi[0];
+    r.min1 = Lunghezza(campi[1]);
+    r.max1 = Lunghezza(campi[2]);
+    r.min2 = Lunghezza(campi[3]);
+    r.max2 = Lunghezza(campi[4]);
+    r.min3 = Lunghezza(campi[5]);
+    r.max3 = Lunghezza(campi[6]);
+}
+
 } // namespace
 
 void Nazioni::Carica(Impostazioni& impostazioni)
 {
-    QString codici = impostazioni.Leggi(Chiavi::Codici());
+    m_righe.clear();
+    const QString codici = impostazioni.Leggi(Chiavi::Codici());
     if (codici.isEmpty()) {
-        codici = kCodiciPredefiniti;
+        // Taken from memory, not read back: a file that cannot be written still gets the table.
         ScriviPredefinite(impostazioni);
+        for (const auto& [codice, valore] : kRighePredefinite) {
+            LeggiRiga(m_righe.emplaceBack(RigaNazione{QString::fromUtf16(codice), {}}),
+                      QString::fromUtf16(valore));
+        }
+        m_righe.append(RigaNazione{}); // after the last comma of the default codes
+        return;
     }
 
-    m_righe.clear();
     for (const QString& codice : codici.split(u','))
         m_righe.append(RigaNazione{codice, {}});
-
-    for (qsizetype i = 0; i + 1 < m_righe.size(); ++i) {
-        RigaNazione& r = m_righe[i];
-        const QStringList campi =
-            QString(impostazioni.Leggi(Chiavi::Nazione(r.codice)) + u",,,,,,,"_s).split(u',');
-        r.nome = campi[0];
-        r.min1 = Lunghezza(campi[1]);
-        r.max1 = Lunghezza(campi[2]);
-        r.min2 = Lunghezza(campi[3]);
-        r.max2 = Lunghezza(campi[4]);
-        r.min3 = Lunghezza(campi[5]);
-        r.max3 = Lunghezza(campi[6]);
-    }
+    for (qsizetype i = 0; i + 1 < m_righe.size(); ++i)
+        LeggiRiga(m_righe[i], impostazioni.Leggi(Chiavi::Nazione(m_righe[i].codice)));
 }
 
 int Nazioni::Posizione(const QString& codice) const

@@ -18,9 +18,10 @@ struct EsitoFormato {
 class Nazioni
 {
 public:
-    // CaricaNazioni: writes the default table when CODICI is missing or empty, then fills the
-    // table in CODICI order: one row per comma-separated element, the one after the last comma
-    // included (never read, so normally an empty code that no number matches).
+    // CaricaNazioni: when CODICI is missing or empty, writes the default table and loads it as it
+    // is, written or not; otherwise fills the table in CODICI order: one row per comma-separated
+    // element, the one after the last comma included (never read, so normally an empty code that no
+    // number matches).
     void Carica(Impostazioni& impostazioni);
 
     // Every row, the last included; combo boxes list all but the last.

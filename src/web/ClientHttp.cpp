@@ -70,6 +70,8 @@ void ClientHttp::Avanza()
         QNetworkRequest r(richiesta->Indirizzo());
         r.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
         r.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+        // Set here, the header also keeps Qt from unpacking answers: see ControllaIntestazioni.
+        r.setRawHeader("Accept-Encoding", "identity");
         richiesta->Parti(m_rete->get(r));
     }
 }

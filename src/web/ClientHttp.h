@@ -1,7 +1,7 @@
 #pragma once
-// The program's HTTP client: GET requests over one network manager, always fetched afresh,
-// redirects followed (http to https included), with a time limit and a size limit, at most so many
-// at once per host, and a stop for every request of one run. Main thread only.
+// The program's HTTP client: GET requests over one network manager, always fetched afresh and
+// uncompressed, redirects followed (http to https included), with a time limit and a size limit, at
+// most so many at once per host, and a stop for every request of one run. Main thread only.
 
 #include "web/RichiestaHttp.h"
 

@@ -3,7 +3,19 @@
 #include "core/ChiaviIni.h"
 #include "core/Impostazioni.h"
 
+#include <QUrl>
+
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Letters and digits as they are, anything else (non-ASCII letters too) as %XX of its UTF-8 bytes.
+QString Codifica(const QString& testo)
+{
+    return QString::fromLatin1(QUrl::toPercentEncoding(testo, {}, "-._~"));
+}
+
+} // namespace
 
 IndirizziWeb IndirizziWeb::Leggi(const Impostazioni& impostazioni)
 {
@@ -45,17 +57,17 @@ QString IndirizziWeb::IndirizzoVies(const QString& codice) const
 
 QString IndirizziWeb::IndirizzoVat(const QString& codice) const
 {
-    return Vat + codice.left(2) + VatPiva + codice.mid(2);
+    return Vat + Codifica(codice.left(2)) + VatPiva + Codifica(codice.mid(2));
 }
 
 QString IndirizziWeb::IndirizzoExport(const QString& mrn) const
 {
-    return Export + mrn;
+    return Export + Codifica(mrn);
 }
 
 QString IndirizziWeb::IndirizzoTransiti(const QString& mrn) const
 {
-    return Transiti + mrn;
+    return Transiti + Codifica(mrn);
 }
 
 void PulisciCacheMrn(const QString& /*numero*/)

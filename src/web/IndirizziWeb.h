@@ -1,6 +1,9 @@
 #pragma once
 // The addresses of the agencies' query pages, section INDIRIZZIWEB of the settings file.
-// A query address is the base address with the number appended as it is, nothing encoded.
+// A query address is the base address with the number appended, every character of the number
+// but letters and digits percent-encoded: a "#", "&" or "?" in a code would otherwise change what
+// is asked, and the page must answer for exactly what the user typed. The base addresses are used
+// as written.
 
 #include <QString>
 

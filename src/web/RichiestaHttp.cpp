@@ -43,6 +43,8 @@ QString TestoErrore(QNetworkReply::NetworkError errore)
         return u"Troppi reindirizzamenti"_s;
     case QNetworkReply::InsecureRedirectError:
         return u"Reindirizzamento da una connessione sicura a una non sicura"_s;
+    case QNetworkReply::ProtocolUnknownError: // only a redirect can lead there: see ClientHttp::Avvia
+        return u"Reindirizzamento verso un indirizzo non ammesso"_s;
     case QNetworkReply::ProtocolFailure:
         return u"Risposta del server non valida"_s;
     default:
@@ -77,7 +79,7 @@ void RichiestaHttp::Parti(QNetworkReply* risposta)
 {
     m_risposta = risposta;
     risposta->setReadBufferSize(kBufferLettura);
-    connect(risposta, &QNetworkReply::metaDataChanged, this, &RichiestaHttp::ControllaLunghezza);
+    connect(risposta, &QNetworkReply::metaDataChanged, this, &RichiestaHttp::ControllaIntestazioni);
     connect(risposta, &QIODevice::readyRead, this, &RichiestaHttp::Leggi);
     connect(risposta, &QNetworkReply::finished, this, &RichiestaHttp::Concludi);
     m_scadenza.start(m_limite);
@@ -111,8 +113,13 @@ void RichiestaHttp::Leggi()
         Interrompi(kTroppoGrande);
 }
 
-void RichiestaHttp::ControllaLunghezza()
+void RichiestaHttp::ControllaIntestazioni()
 {
+    // Pages are asked for uncompressed: a packed one could unpack to far more than it weighs.
+    const QByteArray codifica = m_risposta->rawHeader("Content-Encoding").trimmed();
+    if (!codifica.isEmpty() && codifica.compare("identity", Qt::CaseInsensitive) != 0)
+        return Interrompi(
+            u"Risposta compressa non richiesta (%1)"_s.arg(QString::fromLatin1(codifica.left(20))));
     const QVariant lunghezza = m_risposta->header(QNetworkRequest::ContentLengthHeader);
     if (lunghezza.isValid() && lunghezza.toLongLong() > kDimensioneMassima)
         Interrompi(kTroppoGrande);

@@ -54,7 +54,7 @@ private:
     void FallisciPoi(const QString& errore);
 
     void Leggi();
-    void ControllaLunghezza();
+    void ControllaIntestazioni();
     void Concludi();
     void Termina(const QString& errore); // "" for success
 

@@ -359,6 +359,42 @@ private Q_SLOTS:
         QCOMPARE(Leggi(u"STARTUP"_s, u"DIMX"_s), QString());
     }
 
+    // A settings file that cannot be written, or is too large to read, is told once, naming it; the
+    // program works on its defaults (the country table included) and leaves the file as it was.
+    // The window program works on the default country table, quietly, and never touches the file.
+    void fileImpostazioniInutilizzabile_data()
+    {
+        QTest::addColumn<bool>("enorme");
+        QTest::newRow("read-only") << false;
+        QTest::newRow("over the size limit") << true;
+    }
+    void fileImpostazioniInutilizzabile()
+    {
+        QFETCH(bool, enorme);
+        const QString file = m_cartella->File(u"tarvel.ini"_s);
+        Imposta(u"STARTUP"_s, u"POSX"_s, u"0"_s);
+        if (enorme)
+            QVERIFY(QFile::resize(file, 17 * 1024 * 1024));
+        QVERIFY(
+            QFile::setPermissions(file, enorme ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray prima = f.readAll();
+        f.close();
+        DialoghiProva* prova = DialoghiProva::Installa();
+
+        auto w = std::make_unique<Startup>();
+        const Nazioni& nazioni = w->SessioneAperta().nazioni;
+        QCOMPARE(nazioni.ControlloFormatoVAT(u"IT00743110157"_s).messaggio, QString());
+        QCOMPARE(nazioni.ControlloFormatoVAT(u"IT0074311015"_s).messaggio,
+                 u"*** Lunghezza VAT errata 11-11"_s);
+        QVERIFY(w->close());
+        w.reset();
+        QVERIFY(prova->Messaggi().isEmpty());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll() == prima);
+    }
+
     void colori_data()
     {
         QTest::addColumn<QString>("valore");

@@ -132,12 +132,44 @@ private Q_SLOTS:
         QVERIFY2(e.out.endsWith(u"\"consultazione\":\"WAP1\"}\n"_s), qPrintable(e.out));
     }
 
+    // Control characters from a page or a code reach the terminal escaped, never raw.
+    void caratteriDiControllo()
+    {
+        m_cartella->IndirizziVerso(m_server, 2);
+        QByteArray pagina = kValida;
+        pagina.replace("ROSSI SRL", "ROSSI\x1b[2J\x07\x7f SRL");
+        m_server.Imposta(u"/vies?stato=IT&piva=00743110157"_s, PaginaProva::Html(pagina));
+        const Esito e = Esegui({u"verifica"_s, u"IT00743110157"_s, u"IT\x1b[1\t\u009b"_s});
+        QCOMPARE(e.stato, 1);
+        QVERIFY2(e.out.contains(u"  Denominazione             ROSSI\\u001b[2J\\u0007\\u007f SRL\n"_s),
+                 qPrintable(e.out));
+        QVERIFY2(e.out.contains(u"\nIT\\u001b[1\\u0009\\u009b\n  *** Lunghezza VAT errata 11-11\n"_s),
+                 qPrintable(e.out));
+        for (const QChar c : e.out)
+            QVERIFY(c == u'\n' || c.category() != QChar::Other_Control);
+    }
+
     // A command uses the settings it finds and writes none.
     void nessunFileImpostazioni()
     {
         const Esito e = Esegui({u"verifica"_s, u"IT123"_s});
         QCOMPARE(e.stato, 1);
         QVERIFY(!QFileInfo::exists(m_cartella->File(u"tarvel.ini"_s)));
+    }
+
+    // A settings file too large to read is named once on standard error; the defaults do the work.
+    void fileImpostazioniTroppoGrande()
+    {
+        const QString ini = m_cartella->File(u"tarvel.ini"_s);
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(17 * 1024 * 1024));
+        f.close();
+        const Esito e = Esegui({u"verifica"_s, u"IT123"_s, u"IT1"_s});
+        QCOMPARE(e.stato, 1);
+        QCOMPARE(e.out.count(u"*** Lunghezza VAT errata 11-11\n"_s), 2);
+        QCOMPARE(e.err.count(u'\n'), 1);
+        QVERIFY2(e.err.startsWith(u"tarvel: Il file delle impostazioni "_s + ini + u" è troppo grande"_s),
+                 qPrintable(e.err));
     }
 
     // Nobody can answer a retry question: the command cancels it at once, says so once, and the

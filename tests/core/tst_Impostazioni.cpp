@@ -1,11 +1,16 @@
 #include "core/Cp1252.h"
 #include "core/DocumentoIni.h"
 #include "core/Impostazioni.h"
+#include "support/DialoghiProva.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QRandomGenerator>
+
+#include <csignal>
 #include <sys/inotify.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -135,6 +140,62 @@ private Q_SLOTS:
         QCOMPARE(Cp1252::Codifica(Cp1252::Decodifica(alti)), alti);
     }
 
+    // Keys added in place shift the lines after them: every key reads as a fresh reading of the
+    // text would read it, odd names included.
+    void indiceDopoAggiunte()
+    {
+        DocumentoIni d("[A]\r\nK=1\r\n\r\n[B]\r\nJ=2\r\n[]\r\nE=5\r\n[C]\r\nL=3\r\nL=4\r\n[c]\r\nM=9\r\n"_ba);
+        const QList<std::array<QString, 3>> aggiunte = {
+            {u"A"_s, u"N"_s, u"a"_s},  {u"b"_s, u"m"_s, u"b"_s},   {u"B"_s, u"J"_s, u"j"_s},
+            {u"D"_s, u"X"_s, u"d"_s},  {u"C"_s, u"l"_s, u"c"_s},   {u""_s, u"F"_s, u"e"_s},
+            {u"A"_s, u"[Z"_s, u"z"_s}, {u"E]x"_s, u"Y"_s, u"y"_s}, {u"A"_s, u"P=Q"_s, u"p"_s},
+        };
+        for (const auto& [sezione, chiave, valore] : aggiunte)
+            d.Imposta(sezione, chiave, valore);
+        const DocumentoIni riletto(d.Testo());
+        const QStringList sezioni = {u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u""_s, u"[Z"_s, u"Z"_s};
+        const QStringList chiavi = {u"K"_s, u"N"_s, u"J"_s, u"M"_s, u"L"_s,  u"X"_s,
+                                    u"E"_s, u"F"_s, u"Y"_s, u"P"_s, u"[Z"_s, u"P=Q"_s};
+        for (const QString& sezione : sezioni) {
+            for (const QString& chiave : chiavi)
+                QCOMPARE(d.Valore(sezione, chiave), riletto.Valore(sezione, chiave));
+        }
+        QCOMPARE((QStringList{d.Valore(u"A"_s, u"N"_s), d.Valore(u"B"_s, u"M"_s), d.Valore(u"B"_s, u"J"_s),
+                              d.Valore(u"D"_s, u"X"_s), d.Valore(u"C"_s, u"L"_s), d.Valore(u"E"_s, u"Y"_s)}),
+                 (QStringList{u"a"_s, u"b"_s, u"j"_s, u"d"_s, u"c"_s, u"y"_s}));
+    }
+
+    // A save killed half-way, at any moment, leaves the old file or the new one, whole.
+    void salvataggioUcciso()
+    {
+        QList<std::pair<Chiave, QString>> valori[2]; // a megabyte each: a save takes a while
+        for (int i = 0; i < 64; ++i) {
+            valori[0].append({{u"A"_s, u"K%1"_s.arg(i)}, QString(16384, u'v')});
+            valori[1].append({{u"A"_s, u"K%1"_s.arg(i)}, QString(16384, u'n')});
+        }
+        Impostazioni(m_file).Scrivi(valori[1]);
+        const QByteArray nuovo = Contenuto(m_file);
+        Impostazioni(m_file).Scrivi(valori[0]);
+        const QByteArray vecchio = Contenuto(m_file);
+
+        for (int volta = 0; volta < 50; ++volta) {
+            const pid_t figlio = ::fork();
+            QVERIFY(figlio >= 0);
+            if (figlio == 0) {
+                for (int n = 0;; ++n)
+                    Impostazioni(m_file).Scrivi(valori[n % 2]);
+            }
+            ::usleep(QRandomGenerator::global()->bounded(1000u, 40000u));
+            ::kill(figlio, SIGKILL);
+            QCOMPARE(::waitpid(figlio, nullptr, 0), figlio);
+            const QByteArray dopo = Contenuto(m_file);
+            QVERIFY2(dopo == vecchio || dopo == nuovo,
+                     qPrintable(u"volta %1: %2 byte"_s.arg(volta).arg(dopo.size())));
+        }
+        for (const QString& avanzo : QDir(m_dir.path()).entryList({u"tarvel.ini.*"_s}, QDir::Files))
+            QFile::remove(m_dir.filePath(avanzo)); // the temporary file of a save cut short
+    }
+
     void unaLetturaFinoAlCambio()
     {
         ScriviFile(m_file, "[A]\r\nK=1\r\n[B]\r\nJ=5\r\n"_ba);
@@ -199,16 +260,20 @@ private Q_SLOTS:
         QCOMPARE(Contenuto(m_file), "[A]\r\nK=9\r\nL=8\r\n"_ba);
     }
 
+    // A file it cannot read or write is never rewritten. The window program keeps quiet about it; a
+    // command, which works on defaults when it cannot read the file, says so once, by name.
     void maiRiscritto_data()
     {
         QTest::addColumn<QString>("caso");
-        QTest::newRow("read-only") << u"solaLettura"_s;
-        QTest::newRow("over the size limit") << u"enorme"_s;
-        QTest::newRow("a folder") << u"cartella"_s;
+        QTest::addColumn<QString>("difetto");
+        QTest::newRow("read-only") << u"solaLettura"_s << QString();
+        QTest::newRow("over the size limit") << u"enorme"_s << u"è troppo grande"_s;
+        QTest::newRow("a folder") << u"cartella"_s << u"non si può leggere"_s;
     }
     void maiRiscritto()
     {
         QFETCH(QString, caso);
+        QFETCH(QString, difetto);
         QByteArray prima = "[A]\r\nK=1\r\n"_ba;
         if (caso == u"cartella"_s) {
             QVERIFY(QDir().mkpath(m_file));
@@ -221,6 +286,7 @@ private Q_SLOTS:
                 QVERIFY(QFile::setPermissions(m_file, QFile::ReadOwner | QFile::ReadGroup));
             }
         }
+        DialoghiProva* prova = DialoghiProva::Installa();
         Impostazioni ini(m_file);
         const QString letto = ini.Leggi(k);
         ini.Scrivi(k, u"2"_s);
@@ -230,6 +296,15 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(m_file).isDir(), caso == u"cartella"_s);
         if (!QFileInfo(m_file).isDir())
             QVERIFY(Contenuto(m_file) == prima);
+        QVERIFY(prova->Messaggi().isEmpty());
+
+        Impostazioni comando(m_file, Impostazioni::Scrittura::SoloMemoria);
+        comando.Leggi(k);
+        comando.Leggi(k);
+        QCOMPARE(prova->Messaggi().size(), difetto.isEmpty() ? 0 : 1);
+        if (!difetto.isEmpty())
+            QVERIFY(prova->Messaggi()[0].testo.contains(m_file) &&
+                    prova->Messaggi()[0].testo.contains(difetto));
     }
 
     // What a window may save knowing it will read it back whole.

@@ -8,6 +8,8 @@
 #include <cctype>
 #include <memory>
 
+#include <sys/socket.h>
+
 using namespace Qt::Literals::StringLiterals;
 
 // Lives in the server thread: accepts connections, reads one request from each, answers it.
@@ -27,6 +29,7 @@ private:
     {
         while (QTcpSocket* socket = m_tcp.nextPendingConnection()) {
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QTcpSocket::bytesWritten, this, [this](qint64 n) { m_server.m_inviati += n; });
             auto letto = std::make_shared<QByteArray>();
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket, letto] { Leggi(socket, *letto); });
         }
@@ -53,8 +56,41 @@ private:
 
     static void Rispondi(QTcpSocket* socket, const PaginaProva& pagina)
     {
-        if (!pagina.maiRisposta)
+        if (pagina.chiudiSubito)
+            socket->disconnectFromHost();
+        else if (!pagina.maiRisposta)
             QTimer::singleShot(pagina.ritardoMs, socket, [socket, pagina] { Invia(socket, pagina); });
+    }
+
+    // After what was written has gone; a reset, with no orderly end of the stream, when asked.
+    static void Chiudi(QTcpSocket* socket, const PaginaProva& pagina)
+    {
+        if (!pagina.reimposta)
+            return socket->disconnectFromHost();
+        socket->flush();
+        const linger subito{1, 0};
+        ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &subito, sizeof subito);
+        socket->abort();
+    }
+
+    // A chunked body of `byte` bytes, made piece by piece as the client takes them: the server never
+    // holds it, and how far it got shows how much the client read.
+    static void InviaGenerati(QTcpSocket* socket, qsizetype byte)
+    {
+        auto restanti = std::make_shared<qsizetype>(byte);
+        const auto riempi = [socket, restanti] {
+            while (*restanti > 0 && socket->bytesToWrite() < 256 * 1024) {
+                const qsizetype n = std::min<qsizetype>(*restanti, 64 * 1024);
+                socket->write(QByteArray::number(n, 16) + "\r\n" + QByteArray(n, 'x') + "\r\n");
+                *restanti -= n;
+                if (*restanti == 0) {
+                    socket->write("0\r\n\r\n");
+                    socket->disconnectFromHost();
+                }
+            }
+        };
+        connect(socket, &QTcpSocket::bytesWritten, socket, riempi);
+        riempi();
     }
 
     static void Invia(QTcpSocket* socket, const PaginaProva& pagina)
@@ -67,16 +103,20 @@ private:
         }
         if (!conTipo)
             testa += "Content-Type: text/html\r\n";
-        if (!pagina.senzaLunghezza)
+        if (pagina.generati > 0)
+            testa += "Transfer-Encoding: chunked\r\n";
+        else if (!pagina.senzaLunghezza)
             testa += "Content-Length: " + QByteArray::number(pagina.corpo.size()) + "\r\n";
         socket->write(testa + "Connection: close\r\n\r\n");
+        if (pagina.generati > 0)
+            return InviaGenerati(socket, pagina.generati);
 
         const QByteArray corpo = pagina.chiudiDopo >= 0
                                      ? pagina.corpo.first(std::min(pagina.chiudiDopo, pagina.corpo.size()))
                                      : pagina.corpo;
         if (pagina.pezzoByte <= 0) {
             socket->write(corpo);
-            socket->disconnectFromHost(); // after what was written has gone
+            Chiudi(socket, pagina);
             return;
         }
         auto* orologio = new QTimer(socket);
@@ -86,7 +126,7 @@ private:
             *inviati += pagina.pezzoByte;
             if (*inviati >= corpo.size()) {
                 orologio->stop();
-                socket->disconnectFromHost();
+                Chiudi(socket, pagina);
             }
         });
         orologio->start(pagina.intervalloMs);
@@ -150,6 +190,7 @@ void ServerProva::Svuota()
     const QMutexLocker blocco(&m_mutex);
     m_pagine.clear();
     m_richieste.clear();
+    m_inviati = 0;
 }
 
 PaginaProva ServerProva::Registra(const QString& destinazione)

@@ -12,6 +12,8 @@
 #include <QThread>
 #include <QUrl>
 
+#include <atomic>
+
 struct PaginaProva {
     int stato = 200;
     QList<QPair<QByteArray, QByteArray>> intestazioni; // "Content-Type: text/html" when none is given
@@ -20,8 +22,11 @@ struct PaginaProva {
     int pezzoByte = 0;           // when above 0 the body goes out in pieces of this size...
     int intervalloMs = 0;        // ...one every so many milliseconds
     bool senzaLunghezza = false; // no Content-Length: the close ends the body
-    qsizetype chiudiDopo = -1;   // drop the connection after this many body bytes
+    qsizetype chiudiDopo = -1;   // drop the connection after this many body bytes...
+    bool reimposta = false;      // ...with a reset rather than an orderly close
     bool maiRisposta = false;    // read the request, never answer
+    bool chiudiSubito = false;   // read the request, close without a word
+    qsizetype generati = 0;      // when above 0, the body is this many bytes of "x", chunked, made as it goes
 
     static PaginaProva Html(const QByteArray& corpo, const QByteArray& tipo = "text/html");
     static PaginaProva Redirezione(const QByteArray& destinazione, int stato = 302);
@@ -44,6 +49,8 @@ public:
     void Imposta(const QString& percorso, const PaginaProva& pagina);
     // The request targets ("/path?query", as sent) received so far, in order.
     QStringList Richieste() const;
+    // The bytes the system took from the server so far, headers included: what the clients could read.
+    qint64 ByteInviati() const { return m_inviati; }
     // Forgets the pages and the requests.
     void Svuota();
 
@@ -58,4 +65,5 @@ private:
     mutable QMutex m_mutex;
     QHash<QString, PaginaProva> m_pagine;
     QStringList m_richieste;
+    std::atomic<qint64> m_inviati = 0;
 };

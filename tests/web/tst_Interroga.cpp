@@ -1,4 +1,5 @@
 #include "session/Sessione.h"
+#include "support/BombaGzip.h"
 #include "support/CartellaProva.h"
 #include "support/DialoghiProva.h"
 #include "support/ServerProva.h"
@@ -8,6 +9,8 @@
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
+
+Q_DECLARE_METATYPE(PaginaProva)
 
 namespace {
 
@@ -151,6 +154,35 @@ private Q_SLOTS:
         QCOMPARE(m_server.Richieste(), QStringList{richiesta});
     }
 
+    // The page is asked for exactly the code typed: only letters and digits go into the address as
+    // they are.
+    void caratteriNelCodice_data()
+    {
+        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QString>("richiesta");
+        QTest::newRow("hash") << u"IT#0743110157"_s << u"/vies?stato=IT&piva=%230743110157"_s;
+        QTest::newRow("query and key")
+            << u"ZZ1?x=2&piva=3"_s << u"/vies?stato=ZZ&piva=1%3FX%3D2%26PIVA%3D3"_s;
+        QTest::newRow("percent") << u"ZZ50%41"_s << u"/vies?stato=ZZ&piva=50%2541"_s;
+        QTest::newRow("plus and blank") << u"ZZ1+2 3"_s << u"/vies?stato=ZZ&piva=1%2B2%203"_s;
+        QTest::newRow("slash") << u"ZZ1/2"_s << u"/vies?stato=ZZ&piva=1%2F2"_s;
+        QTest::newRow("not ASCII") << u"ZZÀ1"_s << u"/vies?stato=ZZ&piva=%C3%801"_s;
+        QTest::newRow("MRN") << u"26IT1234567890A#E7"_s << u"/export?mrn=26IT1234567890A%23E7"_s;
+    }
+    void caratteriNelCodice()
+    {
+        QFETCH(QString, numero);
+        QFETCH(QString, richiesta);
+        Scrivi(u"NAZIONI"_s, u"CODICI"_s, u"IT,ZZ,"_s);
+        Scrivi(u"NAZIONI"_s, u"IT"_s, u"ITALIA,11,11"_s);
+        Scrivi(u"NAZIONI"_s, u"ZZ"_s, u"PROVA,1,20"_s);
+        m_server.Imposta(u"/vies"_s, PaginaProva::Html(kVies));
+        m_server.Imposta(u"/export"_s, PaginaProva::Html(kExport));
+        const RispostaQuery r = Interroga(numero);
+        QCOMPARE(r.stato, 0);
+        QCOMPARE(m_server.Richieste(), QStringList{richiesta});
+    }
+
     // Where a page goes once read: the browser window, a saved file, the temporary file opened.
     void paginaMostrata_data()
     {
@@ -241,6 +273,61 @@ private Q_SLOTS:
                  (QStringList{u"MRN"_s, u"26IT"_s, u"Stato"_s, u"USCITA"_s}));
         QCOMPARE(m_dialoghi->Messaggi().size(), 1);
         QCOMPARE(m_dialoghi->Messaggi()[0].testo, u"5 - Chiamata di routine o argomento non validi"_s);
+    }
+
+    // Whatever a hostile or broken server does, the query ends on its own, within its time limit, as
+    // not connected and with the reason; the window is never held, and no more of the answer is taken
+    // in than the size limit and the system's buffers, even while the window is too busy to read.
+    void guasti_data()
+    {
+        QTest::addColumn<PaginaProva>("pagina");
+        QTest::addColumn<QString>("motivo");
+        const QString tempo = u"Tempo massimo di attesa della risposta superato"_s;
+        const QString chiusa = u"Connessione chiusa dal server prima della fine della risposta"_s;
+        const QString grande = u"Risposta troppo grande (oltre 4 MiB)"_s;
+        PaginaProva p;
+        p.maiRisposta = true;
+        QTest::newRow("accepts, never answers") << p << tempo;
+        p = PaginaProva::Html(kVies), p.pezzoByte = 1, p.intervalloMs = 1000;
+        QTest::newRow("one byte a second") << p << tempo;
+        p = PaginaProva::Html(kVies), p.chiudiDopo = 40, p.reimposta = true;
+        QTest::newRow("reset mid-body") << p << chiusa;
+        p = {}, p.chiudiSubito = true;
+        QTest::newRow("closed before the headers") << p << chiusa;
+        p = {}, p.generati = 100 * 1024 * 1024;
+        QTest::newRow("100 MiB chunked") << p << grande;
+        p = PaginaProva::Html(BombaGzip(256 * 1024 * 1024, 0)), p.senzaLunghezza = true;
+        p.intestazioni.append({QByteArray("Content-Encoding"), QByteArray("gzip")});
+        const QString compressa = u"Risposta compressa non richiesta (gzip)"_s;
+        QTest::newRow("gzip bomb, 1000 to 1") << p << compressa;
+        p.corpo = BombaGzip(117 * 1024 * 1024, 2000);
+        QTest::newRow("gzip bomb, 30 to 1") << p << compressa;
+        p = PaginaProva::Html("\xff\xfe<p class=\"vies_\xc3\x28ok\">\xc0\xafValida</p>",
+                              "text/html; charset=utf-8");
+        QTest::newRow("invalid UTF-8") << p << u"Pagina non leggibile"_s;
+        p = PaginaProva::Redirezione(m_server.Indirizzo(u"/vies?stato=IT&piva=00743110157"_s).toEncoded());
+        QTest::newRow("redirect loop") << p << u"Troppi reindirizzamenti"_s;
+        p = PaginaProva::Redirezione("file:///etc/passwd");
+        QTest::newRow("redirect to file:") << p << u"Reindirizzamento verso un indirizzo non ammesso"_s;
+    }
+    void guasti()
+    {
+        QFETCH(PaginaProva, pagina);
+        QFETCH(QString, motivo);
+        Scrivi(u"INDIRIZZIWEB"_s, u"TEMPOMAX"_s, u"3"_s);
+        m_server.Imposta(u"/vies"_s, pagina);
+        const auto sessione = Apri();
+        GetHtmPage query(sessione->Contesto(), sessione->Politica(kUsoElenco));
+        query.Avvia(kValida);
+        QVERIFY(!query.Finita());
+        QThread::msleep(500); // a window busy elsewhere: the network must not read ahead meanwhile
+        QTRY_VERIFY_WITH_TIMEOUT(query.Finita(), 20000);
+        const RispostaQuery& r = query.Risposta();
+        QCOMPARE(r.stato, 9);
+        QCOMPARE(r.ElencoTitoli[2], u"# Connessione INTERNET non attiva #"_s);
+        QCOMPARE(r.motivo, motivo);
+        QVERIFY2(m_server.ByteInviati() < 32 * 1024 * 1024, QByteArray::number(m_server.ByteInviati()));
+        QVERIFY(m_dialoghi->Messaggi().isEmpty());
     }
 
     // Two queries at once: the one whose page comes first ends first, each with its own answer. The
