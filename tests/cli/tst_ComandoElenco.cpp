@@ -319,7 +319,7 @@ private Q_SLOTS:
         QElapsedTimer orologio;
         orologio.start();
         QCOMPARE(Esegui({u"lista.txt"_s}).stato, 0);
-        qint64 durata = orologio.elapsed();
+        qint64 durata = orologio.elapsed() * 5 / 4; // room for slower runs; a faster one shortens it
         const QStringList dopo = stato();
         QCOMPARE(dopo.size(), prima.size());
         QVERIFY(dopo != prima);
