@@ -31,6 +31,9 @@ private Q_SLOTS:
             << basso << bassa << DatiFinestra{{4000, 5000}} << QRect(1560, 5200, 4000, 5000);
         QTest::newRow("too tall: top 0")
             << basso << alta << DatiFinestra{{4000, 10500}} << QRect(1560, 0, 4000, 10500);
+        QTest::newRow("left taskbar, main window at its edge")
+            << InfoTaskbar{B::Sinistra, 10800, 1200} << QRect(0, 1200, 6360, 2550) << DatiFinestra{p}
+            << QRect(1200, 1800, 4000, 3000);
         QTest::newRow("too wide beside a right taskbar: left below 0")
             << destra << alta << DatiFinestra{{18000, 3000}} << QRect(-300, 1800, 18000, 3000);
         QTest::newRow("saved size cut to the screen")
@@ -60,6 +63,8 @@ private Q_SLOTS:
         QTest::newRow("none") << s << s << 96.0 << u"2 0 0 0 0"_s;
         QTest::newRow("bottom") << s << QRect(0, 0, 1280, 680) << 96.0 << u"0 0 680 19200 600"_s;
         QTest::newRow("right") << s << QRect(0, 0, 1180, 720) << 96.0 << u"1 1180 0 1500 10800"_s;
+        QTest::newRow("left") << s << QRect(80, 0, 1200, 720) << 96.0 << u"3 0 0 1200 10800"_s;
+        QTest::newRow("top") << s << QRect(0, 32, 1280, 688) << 96.0 << u"2 0 0 19200 480"_s;
         QTest::newRow("bottom and left: bottom")
             << s << QRect(80, 0, 1200, 680) << 96.0 << u"0 0 680 19200 600"_s;
         QTest::newRow("second screen")

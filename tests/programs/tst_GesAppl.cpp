@@ -168,6 +168,9 @@ private Q_SLOTS:
             QCOMPARE(Ini(Chiavi::Varie(2)), u"/bin/sh"_s);
         } else {
             QTEST(Txt(13)->text(), "programma");
+            // A browse starts in the folder of the program shown.
+            QCOMPARE(m_dialoghi->ProgrammiChiesti().value(0).value(1),
+                     pulsante == u"Command1(1)"_s ? QString() : u"/non"_s);
         }
     }
 
