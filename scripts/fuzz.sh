@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds one libFuzzer target with clang and the sanitizers (build-fuzz/, apart from the normal build)
 # and runs it for SECONDS: scripts/fuzz.sh NAME SECONDS [libFuzzer options...].
-# NAME is vat, export, transito or impostazioni. It starts from the seeds in fuzz/corpus/NAME and
-# keeps what it finds in build-fuzz/corpus/NAME, so a later run goes on from there; an input that
+# NAME is vat, export, transito, impostazioni or elenco. It starts from the seeds in fuzz/corpus/NAME
+# and keeps what it finds in build-fuzz/corpus/NAME, so a later run goes on from there; an input that
 # breaks the reader is saved as build-fuzz/crash-NAME-... and the script fails.
 set -euo pipefail
 radice=$(cd "$(dirname "$0")/.." && pwd)
-nome=${1:?Uso: scripts/fuzz.sh NOME SECONDI (vat, export, transito, impostazioni)}
+nome=${1:?Uso: scripts/fuzz.sh NOME SECONDI (vat, export, transito, impostazioni, elenco)}
 secondi=${2:?Uso: scripts/fuzz.sh NOME SECONDI}
 shift 2
 . "$radice/scripts/dipendenze.sh"

@@ -13,6 +13,7 @@
 #include "countries/GesNaz.h"
 #include "programs/GesAppl.h"
 #include "programs/ModuliOpzionali.h"
+#include "results/EleVATok.h"
 #include "session/Sessione.h"
 #include "web/MostraPagineFinestra.h"
 
@@ -104,10 +105,10 @@ void Startup::CreaMenu()
 {
     QMenuBar* barra = menuBar();
     connect(Voce(barra, u"Mu_end"_s, u"&Fine"_s), &QAction::triggered, this, &QWidget::close);
-    // Entries whose windows are not part of the program yet stay visible but disabled.
     connect(Voce(barra, u"Mu_Mrn1"_s, u"&Singola"_s), &QAction::triggered, this, &Startup::ApriVatSingola);
     connect(Voce(barra, u"Mu_MrnEle"_s, u"&Elenco"_s), &QAction::triggered, this, &Startup::ApriEleVat);
-    Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s)->setEnabled(false);
+    connect(Voce(barra, u"Mu_dataBase"_s, u"&DataBase"_s), &QAction::triggered, this,
+            [this] { ApriEleVATok(TabellaSfogliata::Risultati); });
     connect(Voce(barra, u"Mu_Nazioni"_s, u"&Nazioni"_s), &QAction::triggered, this, &Startup::ApriGesNaz);
 
     m_Mprg_base = Sottomenu(barra, u"Mprg_base"_s, u"&Applicativi"_s);
@@ -225,9 +226,28 @@ void Startup::ApriVatSingola()
     finestra.exec();
 }
 
+// The list check and the results browser open each other through here, so neither needs the other.
 void Startup::ApriEleVat()
 {
-    EleVat finestra(*m_sessione, this);
+    bool mostraLavoro = false;
+    {
+        EleVat finestra(*m_sessione, this);
+        connect(&finestra, &EleVat::MostraTabellaLavoro, this, [&mostraLavoro] { mostraLavoro = true; });
+        finestra.exec();
+    }
+    // Once the list check has closed: the answers of its "D.B." run.
+    if (mostraLavoro)
+        ApriEleVATok(TabellaSfogliata::Lavoro);
+}
+
+void Startup::ApriEleVATok(TabellaSfogliata tabella)
+{
+    EleVATok finestra(*m_sessione, tabella, this);
+    connect(&finestra, &EleVATok::ControllaElenco, this, [this, &finestra](const QString& fileLista) {
+        EleVat elenco(*m_sessione, &finestra);
+        elenco.plElenco(fileLista);
+        elenco.exec();
+    });
     finestra.exec();
 }
 

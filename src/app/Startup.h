@@ -10,6 +10,7 @@
 #include <memory>
 
 class GesNaz;
+enum class TabellaSfogliata;
 class Impostazioni;
 class QAction;
 class QMenu;
@@ -41,6 +42,7 @@ private:
     void MostraInformazioni();
     void ApriVatSingola();
     void ApriEleVat();
+    void ApriEleVATok(TabellaSfogliata tabella);
     void ApriGesNaz();
     void ApriGesAppl();
     void MostraVoce(int indice, const QString& nome, bool visibile);

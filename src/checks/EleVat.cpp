@@ -313,9 +313,15 @@ void EleVat::Conclusa(const EsitoElenco& esito)
     if (esito.elaborati >= 1) {
         if (!m_plElenco.isEmpty())
             return FinestraLavoro::done(Accepted);
-        // "D.B." ends in the tables alone until the results browser comes to show them.
-        if (m_uscitaInCorso != UscitaElenco::DataBase)
-            RunFile(FileEsitiElenco(m_sessione.cartella));
+        if (m_uscitaInCorso == UscitaElenco::DataBase) {
+            // A window closed by the user during the run only closes.
+            const bool mostra = !m_chiudiAllaFine;
+            done(Accepted);
+            if (mostra)
+                Q_EMIT MostraTabellaLavoro();
+            return;
+        }
+        RunFile(FileEsitiElenco(m_sessione.cartella));
     }
     m_Command1[0]->show();
     m_Command1[1]->hide();

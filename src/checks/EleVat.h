@@ -34,6 +34,11 @@ public:
     // Closing during a run stops it first: the window closes once the answers are merged.
     void done(int risultato) override;
 
+Q_SIGNALS:
+    // A "D.B." run of the window's own list processed a code and the window closed: its answers, in
+    // the work table, are to be shown in the results browser.
+    void MostraTabellaLavoro();
+
 protected:
     void changeEvent(QEvent* evento) override;
     bool eventFilter(QObject* oggetto, QEvent* evento) override;

@@ -103,8 +103,10 @@ void ScomposizioneElenco::Byte(char c, QList<QString>& voci)
 
 void ScomposizioneElenco::Emetti(QList<QString>& voci)
 {
-    const QString voce = m_utf8 ? QString::fromUtf8(m_voce) : Cp1252::Decodifica(m_voce);
-    voci.append(voce.left(kMassimoCaratteriVoce));
+    QString voce = m_utf8 ? QString::fromUtf8(m_voce) : Cp1252::Decodifica(m_voce);
+    if (voce.size() > kMassimoCaratteriVoce) // a character of two units is kept whole or left out
+        voce.truncate(kMassimoCaratteriVoce - (voce[kMassimoCaratteriVoce - 1].isHighSurrogate() ? 1 : 0));
+    voci.append(voce);
     m_voce.resize(0); // keeps its room for the next item
 }
 

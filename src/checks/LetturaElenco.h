@@ -16,7 +16,7 @@
 
 class QIODevice;
 
-// Longer items are cut to this many characters while they are read.
+// Longer items are cut to this many UTF-16 units while they are read, never inside a character.
 inline constexpr int kMassimoCaratteriVoce = 1000;
 
 class ScomposizioneElenco

@@ -37,6 +37,12 @@ inline Chiave Nazione(const QString& codice)
     return {QStringLiteral("NAZIONI"), codice};
 }
 
+// The visible columns of the results browser: one letter per column, "S" shown.
+inline Chiave LayOut()
+{
+    return {QStringLiteral("EleVATok"), QStringLiteral("LayOUT")};
+}
+
 inline Chiave Colore(int i)
 {
     return ChiaveIndicizzata(QStringLiteral("COLORIGRID"), QStringLiteral("COLORE"), i);

@@ -12,6 +12,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// The columns the results browser sorts by.
+const QStringList kCampiOrdinabili = {u"Nazione"_s,       u"VAT"_s,          u"Esito"_s, u"Denominazione"_s,
+                                      u"Indirizzo"_s,     u"Inizio"_s,       u"Fine"_s,  u"OK"_s,
+                                      u"DataRichiesta"_s, u"Consultazione"_s};
+
 struct Oggetto {
     QString nome;
     QString sql;
@@ -30,11 +35,18 @@ QList<Oggetto> Schema()
 
     QList<Oggetto> schema;
     for (const QString& t : {u"PartiteIVA"_s, u"WKPartiteIVA"_s}) {
-        schema << Oggetto{t, u"CREATE TABLE "_s + t + risultati}
-               << Oggetto{t + u"_OK"_s, u"CREATE INDEX %1_OK ON %1 (OK)"_s.arg(t)}
-               << Oggetto{t + u"_Nazione"_s, u"CREATE INDEX %1_Nazione ON %1 (Nazione, VAT)"_s.arg(t)}
-               << Oggetto{t + u"_DataRichiesta"_s,
-                          u"CREATE INDEX %1_DataRichiesta ON %1 (DataRichiesta)"_s.arg(t)};
+        schema << Oggetto{t, u"CREATE TABLE "_s + t + risultati};
+        // The filter columns come last: a filtered read along the index never needs the rows
+        // it skips.
+        for (const QString& campo : kCampiOrdinabili) {
+            QStringList colonne = ChiaveOrdine(campo);
+            for (const QString& filtro : {u"OK"_s, u"DataRichiesta"_s}) {
+                if (!colonne.contains(filtro))
+                    colonne << filtro;
+            }
+            const QString indice = IndiceOrdine(t, campo);
+            schema << Oggetto{indice, u"CREATE INDEX %1 ON %2 (%3)"_s.arg(indice, t, colonne.join(u", "_s))};
+        }
     }
     schema << Oggetto{u"LayOutCol"_s,
                       u"CREATE TABLE LayOutCol (Finestra TEXT NOT NULL COLLATE NOCASE PRIMARY KEY, "_s +
@@ -75,14 +87,15 @@ bool CreaSchema(QSqlDatabase& db)
     QSet<QString> presenti;
     while (q.next())
         presenti.insert(q.value(0).toString().toLower());
+    // Columns first: an index may be on a column that a table of an earlier version lacks.
     QStringList mancanti;
-    for (const Oggetto& o : Schema()) {
-        if (!presenti.contains(o.nome.toLower()))
-            mancanti << o.sql;
-    }
     for (const Colonna& c : kColonneAggiunte) {
         if (presenti.contains(c.tabella.toLower()) && !HaColonna(db, c.tabella, c.nome))
             mancanti << u"ALTER TABLE %1 ADD COLUMN %2 %3"_s.arg(c.tabella, c.nome, c.tipo);
+    }
+    for (const Oggetto& o : Schema()) {
+        if (!presenti.contains(o.nome.toLower()))
+            mancanti << o.sql;
     }
     if (mancanti.isEmpty())
         return true;
@@ -119,6 +132,21 @@ QString NuovoNome()
 }
 
 } // namespace
+
+QStringList ChiaveOrdine(const QString& campo)
+{
+    QStringList chiave{campo};
+    for (const QString& pari : {u"Nazione"_s, u"VAT"_s, u"Codice"_s}) {
+        if (pari.compare(campo, Qt::CaseInsensitive) != 0)
+            chiave << pari;
+    }
+    return chiave;
+}
+
+QString IndiceOrdine(const QString& tabella, const QString& campo)
+{
+    return tabella + u"_Ordine_"_s + campo;
+}
 
 Database::Database() : m_nome(NuovoNome()), m_wk(*this) {}
 

@@ -42,6 +42,13 @@ private:
     Tabella m_wk;
 };
 
+// The order of the results tables by `campo`: the field, then Nazione, VAT and Codice (those that
+// are not the field) to settle ties; Codice, the key, makes it total. Every column the results
+// browser shows has an index in this order, named by IndiceOrdine, that also holds the columns it
+// filters on.
+QStringList ChiaveOrdine(const QString& campo);
+QString IndiceOrdine(const QString& tabella, const QString& campo);
+
 // Statements run while one lives commit together on Conferma, or not at all.
 class Transazione
 {

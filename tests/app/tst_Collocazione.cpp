@@ -97,13 +97,12 @@ private Q_SLOTS:
                                                    {Chiavi::DimY(u"FrmWeb"_s), salvata.height()}};
         for (const auto& [chiave, valore] : chiavi)
             ini.Scrivi(chiave, QString::number(valore));
-        OpzioniPagina opzioni;
-        opzioni.uso = 1;
-        opzioni.View = 1;
+        const PaginaDaMostrare pagina{m_server.Indirizzo(u"/vies"_s).toString(),
+                                      u"IT00743110157"_s,
+                                      u"pi"_s,
+                                      {.uso = 1, .View = 1, .Stampante = {}, .DirSave = {}}};
         for (int apertura = 1; apertura <= 3; ++apertura) {
-            const auto f = m_browser->CreaFrmWeb(
-                ini, {m_server.Indirizzo(u"/vies"_s).toString(), u"IT00743110157"_s, u"pi"_s, opzioni},
-                m_cartella->Percorso() + u'/', avvio.get());
+            const auto f = m_browser->CreaFrmWeb(ini, pagina, m_cartella->Percorso() + u'/', avvio.get());
             QVERIFY(Mostra(*f));
             QTRY_VERIFY(Incorniciata(f.get()));
             QTRY_COMPARE(Scala().Twips(f->frameGeometry()), salvata);

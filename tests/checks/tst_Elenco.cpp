@@ -288,6 +288,9 @@ private Q_SLOTS:
             << QByteArray("../../x\x01\x00y", 10) << QStringList{u"../../X\x01\x00Y"_s};
         QTest::newRow("over 1000 characters") << QByteArray("IT" + QByteArray(5000, '1') + ",DE1")
                                               << QStringList{u"IT"_s + QString(998, u'1'), u"DE1"_s};
+        QTest::newRow("cut between the halves of a character")
+            << "\xEF\xBB\xBFx" + QString(u"\U0001F600"_s).repeated(600).toUtf8()
+            << QStringList{u"X"_s + QString(u"\U0001F600"_s).repeated(499)};
     }
     void lettura()
     {

@@ -100,6 +100,17 @@ private:
         }
         return true;
     }
+    // Every file and folder under `cartella`, by relative path.
+    static QStringList Albero(const QString& cartella)
+    {
+        QStringList voci;
+        QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            voci << QDir(cartella).relativeFilePath(it.next());
+        voci.sort();
+        return voci;
+    }
     QString Risultati() const { return u"File dei risultati: "_s + File(u"EsitiDaEle.txt"_s) + u'\n'; }
 
 private Q_SLOTS:
@@ -222,24 +233,91 @@ private Q_SLOTS:
         QCOMPARE(Esegui({u"lista.txt"_s}).stato, 0);
     }
 
-    // Killed at any moment, even in the middle of its merge, a run leaves a sound database whose
-    // results table is either untouched or fully merged.
-    void interrottaDiColpo()
+    // Items that look like paths, quotes, control characters, lines of 10 000 characters: with pages
+    // saved, the run writes only its own files in the program folder and its pages in the save
+    // folder. Home, temporary folder and current folder are inside the program folder, and the save
+    // folder holds folders named as a page's name begins, so that a write through any of them or
+    // through ".." would show in the scan.
+    void elencoOstile()
     {
+        m_server.Imposta(u"/vies"_s, PaginaProva::Html(kValida));
+        m_server.Imposta(u"/export"_s, PaginaProva::Html("<i class=\"outexport1\">Stato&nbsp;</i>"
+                                                         "<i class=\"outexport2\">USCITA</i>"));
+        m_server.Imposta(u"/transito"_s, PaginaProva::Html("<p>Nessun transito</p>"));
+        const QByteArray lista = "../../x\r\n"
+                                 "IT/../../..XY\r\n"
+                                 "\"IT\\..\\..\\..xy\"\r\n"
+                                 "26IT/../../../..EX\r\n"
+                                 "26IT/../../../..TX/../../x\r\n"
+                                 "IT\x01\x1b[2J\x07\"<>|/\r\n" // a name the program refuses: no page
+                                 "IT\x01\x1b\x07\"\\|/:x..\r\n"
+                                 "26IT000000000000E" +
+                                 QByteArray(9983, '/') + "\r\nIT00743110157 " + QByteArray(9986, '.') +
+                                 "\r\n" + QByteArray(5000, '/') + QByteArray(5000, '"') + "\r\n";
+        const QString lavoro = File(u"p/q/lavoro"_s);
+        const QString casa = File(u"p/q/casa"_s);
+        const QString pagine = u"a/b/c/d/pagine/"_s;
+        for (const QString& cartella :
+             {lavoro, casa, File(u"p/q/tmp"_s), File(pagine + u"PI_IT"_s), File(pagine + u"EX_26IT"_s)})
+            QVERIFY(QDir().mkpath(cartella));
+        Scrivi(u"p/q/lavoro/lista.txt"_s, lista);
+        const QStringList prima = Albero(m_cartella->Percorso());
+
+        QProcess p;
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert(u"HOME"_s, casa);
+        ambiente.insert(u"TMPDIR"_s, File(u"p/q/tmp"_s));
+        for (const QString& xdg : {u"XDG_CONFIG_HOME"_s, u"XDG_CACHE_HOME"_s, u"XDG_DATA_HOME"_s})
+            ambiente.remove(xdg); // under the home then
+        p.setProcessEnvironment(ambiente);
+        p.setWorkingDirectory(lavoro);
+        p.start(File(u"tarvel"_s), {u"elenco"_s, u"lista.txt"_s, u"--salva"_s, u"../../../"_s + pagine});
+        QVERIFY(p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(p.readAllStandardOutput(), "Codici elaborati: 10\n" + Risultati().toUtf8());
+        QCOMPARE(Leggi(u"p/q/lavoro/lista.txt"_s), lista);
+
+        QStringList nuovi = Albero(m_cartella->Percorso());
+        for (const QString& voce : prima)
+            nuovi.removeOne(voce);
+        const QStringList attesi{u"EsitiDaEle.txt"_s,
+                                 u"TempFile"_s,
+                                 pagine + u"EX_26IT_.._.._.._..EX.htm"_s,
+                                 pagine + u"EX_26IT_.._.._.._..TX_.._.._X.htm"_s,
+                                 pagine + u"PI_IT00743110157.htm"_s,
+                                 pagine + u"PI_IT_.._.._..XY.htm"_s,
+                                 pagine + u"PI_IT________X...htm"_s,
+                                 pagine + u"TR_26IT_.._.._.._..TX_.._.._X.htm"_s,
+                                 u"tarvel-elenco.lock"_s,
+                                 u"tarvel.db"_s};
+        QCOMPARE(nuovi.join(u'\n'), attesi.join(u'\n'));
+    }
+
+    // Killed at random moments, even in the middle of its merge, a run leaves a sound database whose
+    // results table is either untouched or fully merged. 50 kills (TARVEL_UCCISIONI sets another
+    // count), one at a random moment in each of as many equal slices of a whole run's time, so that
+    // every phase gets some; a run that ends before its moment shortens the time and is not counted.
+    // TARVEL_SEME repeats a sequence of moments.
+    void uccisaACaso()
+    {
+        PaginaProva pagina = PaginaProva::Html(kValida);
+        pagina.ritardoMs = 25; // queries long enough for a periodic commit of the work table
+        m_server.Imposta(u"/vies"_s, pagina);
         QByteArray lista;
-        for (int i = 1; i <= 40; ++i)
-            lista += "X" + QByteArray::number(i) + "\r\n"; // malformed: answered without the network
+        for (int i = 1; i <= 20; ++i) // half asked to the server, half malformed: answered at once
+            lista += u"IT%1\r\nX%2\r\n"_s.arg(i, 11, 10, QChar(u'0')).arg(i).toLatin1();
         Scrivi(u"lista.txt"_s, lista);
         QCOMPARE(Esegui({u"vuota.txt"_s}).stato, 1); // creates the database
         const QString file = File(u"tarvel.db"_s);
         {
             const Db db(file);
             QVERIFY(
-                db.Esegui(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60) "
-                          u"INSERT INTO PartiteIVA (Codice, Esito) SELECT 'X' || i, 'Vecchio ' FROM n"_s));
+                db.Esegui(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 30) "
+                          u"INSERT INTO PartiteIVA (Codice, Esito) SELECT c, 'Vecchio ' FROM "
+                          u"(SELECT 'X' || i AS c FROM n UNION ALL SELECT printf('IT%011d', i) FROM n)"_s));
             // A merge slow enough to be killed halfway: every row it adds costs some work.
             QVERIFY(db.Esegui(u"CREATE TRIGGER lento AFTER INSERT ON PartiteIVA BEGIN "
-                              u"SELECT length(replace(hex(zeroblob(1000000)), '0', '1')); END"_s));
+                              u"SELECT length(replace(hex(zeroblob(200000)), '0', '1')); END"_s));
         }
         const QString originale = File(u"originale.db"_s);
         QVERIFY(QFile::copy(file, originale));
@@ -247,32 +325,49 @@ private Q_SLOTS:
             return Db(file).Righe(u"SELECT Codice || Esito FROM PartiteIVA ORDER BY Codice"_s);
         };
         const QStringList prima = stato();
+        QElapsedTimer orologio;
+        orologio.start();
         QCOMPARE(Esegui({u"lista.txt"_s}).stato, 0);
+        qint64 durata = orologio.elapsed() * 5 / 4; // room for slower runs; a faster one shortens it
         const QStringList dopo = stato();
         QCOMPARE(dopo.size(), prima.size());
         QVERIFY(dopo != prima);
 
-        int interrotteNellaFusione = 0;
-        for (const int ritardo : {-1, 0, 100, 300, 600, 900, 1200, 2500}) {
+        const int volte = qEnvironmentVariableIsSet("TARVEL_UCCISIONI")
+                              ? qEnvironmentVariableIntValue("TARVEL_UCCISIONI")
+                              : 50;
+        const quint32 seme = qEnvironmentVariableIsSet("TARVEL_SEME")
+                                 ? quint32(qEnvironmentVariableIntValue("TARVEL_SEME"))
+                                 : QRandomGenerator::global()->generate();
+        QRandomGenerator casuale(seme);
+        int uccise = 0;
+        int nellaFusione = 0;
+        for (int corsa = 0; uccise < volte; ++corsa) {
+            QVERIFY2(corsa < 2 * volte, "too many runs ended before their moment");
             QFile::remove(file);
             QVERIFY(QFile::copy(originale, file));
+            const qint64 ritardo = qint64(double(durata) * (uccise + casuale.generateDouble()) / volte);
+            const QString caso = u"TARVEL_SEME=%1, corsa %2, %3 ms"_s.arg(seme).arg(corsa).arg(ritardo);
             QProcess p;
+            orologio.start();
             Avvia(p, {u"lista.txt"_s});
-            QVERIFY(Attendi(p, ritardo < 0 ? u"10/40"_s : u"40/40"_s));
-            QTest::qWait(qMax(0, ritardo));
-            p.kill(); // the last one comes after the end
-            p.waitForFinished();
-            QCOMPARE(p.state(), QProcess::NotRunning);
-            // Past the last code the only transaction left is the merge: a journal left behind means
-            // the kill came in the middle of it.
+            if (p.waitForFinished(int(ritardo))) {
+                durata = orologio.elapsed();
+                continue;
+            }
+            p.kill();
+            QVERIFY2(p.waitForFinished(), qPrintable(caso));
+            ++uccise;
+            // Past the last code the only transaction left is the merge: a journal left behind then
+            // means the kill came in the middle of it.
             const QFileInfo giornale(file + u"-journal"_s);
-            if (ritardo > 0 && giornale.exists() && giornale.size() > 0)
-                ++interrotteNellaFusione;
-            QCOMPARE(Db(file).Righe(u"PRAGMA integrity_check"_s), QStringList{u"ok"_s});
+            if (giornale.exists() && giornale.size() > 0 && p.readAllStandardError().contains("40/40"))
+                ++nellaFusione;
+            QVERIFY2(Db(file).Righe(u"PRAGMA integrity_check"_s) == QStringList{u"ok"_s}, qPrintable(caso));
             const QStringList ora = stato();
-            QVERIFY2(ora == prima || ora == dopo, qPrintable(QString::number(ritardo)));
+            QVERIFY2(ora == prima || ora == dopo, qPrintable(caso));
         }
-        QVERIFY(interrotteNellaFusione > 0);
+        QVERIFY2(nellaFusione > 0, qPrintable(u"TARVEL_SEME=%1"_s.arg(seme)));
     }
 
     // Pages at once: --parallelo, else PARALLELO of the settings, else 4; never above 6.

@@ -27,9 +27,11 @@ class TestGesAppl : public QObject
     QPushButton* Pulsante(const QString& nome) const { return Controllo<QPushButton>(*m_w, nome); }
     QString Ini(const Chiave& chiave) const { return m_cartella->Ini().Leggi(chiave); }
 
-    // The window opened on the settings written so far, active so the focus moves.
-    void Apri()
+    // The window opened on entry 2 = Prog, /bin/sh (when `voce2`), active so the focus moves.
+    void Apri(bool voce2 = true)
     {
+        if (voce2)
+            m_cartella->Ini().Scrivi({{Chiavi::NomeVarie(2), u"Prog"_s}, {Chiavi::Varie(2), u"/bin/sh"_s}});
         m_w = std::make_unique<GesAppl>(m_cartella->Ini());
         m_voci = std::make_unique<QSignalSpy>(m_w.get(), &GesAppl::VoceMenu);
         QVERIFY(Mostra(*m_w));
@@ -43,10 +45,11 @@ class TestGesAppl : public QObject
         const QPoint dove = controllo->mapTo(m_w.get(), controllo->rect().center());
         if (insieme) {
             QTest::mouseClick(m_w->windowHandle(), Qt::LeftButton, {}, dove);
-            return;
+        } else {
+            QTest::mousePress(m_w->windowHandle(), Qt::LeftButton, {}, dove); // runs pending events after
+            QTest::mouseRelease(m_w->windowHandle(), Qt::LeftButton, {}, dove);
         }
-        QTest::mousePress(m_w->windowHandle(), Qt::LeftButton, {}, dove); // runs pending events after
-        QTest::mouseRelease(m_w->windowHandle(), Qt::LeftButton, {}, dove);
+        QCoreApplication::processEvents(); // a check runs once the focus has moved
     }
     // Text, then title, of each message shown.
     QStringList Messaggi() const
@@ -63,6 +66,14 @@ class TestGesAppl : public QObject
         Txt(i + 11)->setText(programma);
         Txt(i + 11)->setFocus();
     }
+    // The menu entries announced, as index, name and whether shown.
+    QStringList Voci() const
+    {
+        QStringList voci;
+        for (const QList<QVariant>& v : *m_voci)
+            voci << u"%1 %2 %3"_s.arg(v[0].toInt()).arg(v[1].toString()).arg(v[2].toBool());
+        return voci.mid(0, 4);
+    }
 
 private Q_SLOTS:
     void init()
@@ -78,35 +89,25 @@ private Q_SLOTS:
         m_w.reset();
     }
 
-    // An entry without a program loses its name; the main menu follows what was loaded.
+    // An entry without a program loses its name; the main menu follows what was loaded; a browse
+    // button shows beside a name, also one typed in once the field is left.
     void caricamento()
     {
         m_cartella->Ini().Scrivi({{Chiavi::NomeVarie(1), u" Editor "_s},
                                   {Chiavi::Varie(1), u"/bin/sh"_s},
-                                  {Chiavi::NomeVarie(2), u"Solo nome"_s},
-                                  {Chiavi::NomeVarie(3), u"Sito"_s},
-                                  {Chiavi::Varie(3), u"www.esempio.it"_s}});
-        Apri();
-        QCOMPARE(m_w->windowTitle(), u" GESTIONE APPLICATIVI"_s);
-        QCOMPARE(Txt(1)->text(), u"Editor"_s);
-        QCOMPARE(Txt(2)->text(), QString());
-        QCOMPARE(Txt(14)->text(), u"www.esempio.it"_s);
-        QVERIFY(Pulsante(u"cmdTrova(1)"_s)->isVisible());
-        QVERIFY(!Pulsante(u"cmdTrova(2)"_s)->isVisible());
-        QCOMPARE(m_voci->size(), 11);
-        QCOMPARE(m_voci->at(0), (QVariantList{1, u"Editor"_s, true}));
-        QCOMPARE(m_voci->at(1), (QVariantList{2, QString(), false}));
-        QCOMPARE(m_voci->at(2), (QVariantList{3, u"Sito"_s, true}));
-
-        // A name typed in shows the browse button once the field is left.
+                                  {Chiavi::NomeVarie(3), u"Solo nome"_s}});
+        Apri(false);
+        QCOMPARE(Txt(1)->text() + u'|' + Txt(3)->text(), u"Editor|"_s);
+        QCOMPARE(Voci(), (QStringList{u"1 Editor 1"_s, u"2  0"_s, u"3  0"_s, u"4  0"_s}));
+        QVERIFY(Pulsante(u"cmdTrova(1)"_s)->isVisible() && !Pulsante(u"cmdTrova(2)"_s)->isVisible());
         Txt(2)->setFocus();
         QTest::keyClicks(Txt(2), u"Calcolo"_s);
         QTest::keyClick(Txt(2), Qt::Key_Tab);
-        QVERIFY(Pulsante(u"cmdTrova(2)"_s)->isVisible());
-        QVERIFY(Txt(13)->hasFocus());
+        QVERIFY(Pulsante(u"cmdTrova(2)"_s)->isVisible() && Txt(13)->hasFocus());
     }
 
-    // Leaving a program field checks it; an error keeps the focus on the field to mend.
+    // Leaving a program field checks it as the launch reads it, the text before the first double
+    // quote naming the program; an error keeps the focus on the field to mend.
     void uscitaDaCampo_data()
     {
         QTest::addColumn<QString>("nome");
@@ -136,51 +137,40 @@ private Q_SLOTS:
         QFETCH(QString, programma);
         QFETCH(QString, messaggio);
         QFETCH(int, campo);
-        Apri();
+        Apri(false);
         Scrivi(2, nome, programma.replace(u"%C"_s, m_cartella->Percorso()));
         QTest::keyClick(Txt(13), Qt::Key_Tab);
         QCoreApplication::processEvents(); // the check runs once the focus has moved
-        if (messaggio.isEmpty()) {
-            QCOMPARE(Messaggi(), QStringList());
-            QVERIFY(Txt(3)->hasFocus());
-            return;
-        }
-        QCOMPARE(Messaggi(), (QStringList{messaggio, u"ERRORE N. %1"_s.arg(campo)}));
-        QCOMPARE(m_dialoghi->Messaggi().first().icona, Icona::Critica);
-        QCOMPARE(QApplication::focusWidget(), Txt(campo));
+        const QStringList errore{messaggio, u"ERRORE N. %1"_s.arg(campo)};
+        QCOMPARE(Messaggi(), messaggio.isEmpty() ? QStringList() : errore);
+        QCOMPARE(QApplication::focusWidget(), Txt(messaggio.isEmpty() ? 3 : campo));
     }
 
-    // The mouse going to "&USCITA", "&RIPRISTINA" or a browse button leaves a wrong field unchecked;
-    // the access key of "&USCITA" leaves the focus where it is.
+    // The mouse going to "&USCITA", "&RIPRISTINA" or a browse button leaves a wrong field unchecked.
     void uscitaSenzaControllo_data()
     {
         QTest::addColumn<QString>("pulsante");
-        QTest::newRow("USCITA") << u"Command1(2)"_s;
-        QTest::newRow("Alt+U") << u"Alt+U"_s;
-        QTest::newRow("RIPRISTINA") << u"Command1(1)"_s;
-        QTest::newRow("browse") << u"cmdTrova(2)"_s;
+        QTest::addColumn<QString>("programma"); // in the field afterwards
+        QTest::newRow("USCITA") << u"Command1(2)"_s << QString();
+        QTest::newRow("RIPRISTINA: edits dropped") << u"Command1(1)"_s << u"/bin/sh"_s;
+        QTest::newRow("browse, cancelled") << u"cmdTrova(2)"_s << u"/non/esiste"_s;
     }
     void uscitaSenzaControllo()
     {
         QFETCH(QString, pulsante);
-        m_cartella->Ini().Scrivi({{Chiavi::NomeVarie(2), u"Prog"_s}, {Chiavi::Varie(2), u"/bin/sh"_s}});
         Apri();
         Scrivi(2, u"Prog"_s, u"/non/esiste"_s);
-        if (pulsante == u"Alt+U"_s)
-            QTest::keyClick(Txt(13), Qt::Key_U, Qt::AltModifier);
-        else
-            Clicca(Pulsante(pulsante));
-        QCoreApplication::processEvents();
+        Clicca(Pulsante(pulsante));
         QCOMPARE(Messaggi(), QStringList());
-        if (pulsante == u"Command1(1)"_s) {
-            QCOMPARE(Txt(13)->text(), u"/bin/sh"_s); // edits dropped
-        } else if (pulsante == u"cmdTrova(2)"_s) {
-            QCOMPARE(m_dialoghi->ProgrammiChiesti(), (QList<QStringList>{{u"PROG"_s, u"/non"_s}}));
-            QCOMPARE(Txt(13)->text(), u"/non/esiste"_s); // cancelled
-        } else {
+        if (pulsante == u"Command1(2)"_s) {
             QTRY_VERIFY(!m_w->isVisible());
             QCOMPARE(m_w->result(), int(QDialog::Rejected));
             QCOMPARE(Ini(Chiavi::Varie(2)), u"/bin/sh"_s);
+        } else {
+            QTEST(Txt(13)->text(), "programma");
+            // A browse starts in the folder of the program shown.
+            QCOMPARE(m_dialoghi->ProgrammiChiesti().value(0).value(1),
+                     pulsante == u"Command1(1)"_s ? QString() : u"/non"_s);
         }
     }
 
@@ -195,7 +185,6 @@ private Q_SLOTS:
     void conferma()
     {
         QFETCH(bool, insieme);
-        m_cartella->Ini().Scrivi({{Chiavi::NomeVarie(2), u"Vecchio"_s}, {Chiavi::Varie(2), u"/bin/sh"_s}});
         Apri();
         Scrivi(3, u"Calcolo"_s, u"/non/esiste"_s);
         Scrivi(2, u"Sito"_s, u"www.esempio.it"_s);
@@ -203,70 +192,21 @@ private Q_SLOTS:
         Txt(14)->setFocus();
         m_voci->clear();
         Clicca(Pulsante(u"Command1(0)"_s), insieme);
-        QCoreApplication::processEvents();
         QCOMPARE(Messaggi(), (QStringList{u"IL PERCORSO INDICATO NON ESISTE"_s, u"ERRORE N. 14"_s}));
         QCOMPARE(QApplication::focusWidget(), Txt(14));
-        QVERIFY(m_w->isVisible());
-        QCOMPARE(Ini(Chiavi::NomeVarie(2)), u"Vecchio"_s);
-        QVERIFY(m_voci->isEmpty());
+        QVERIFY(m_w->isVisible() && m_voci->isEmpty());
+        QCOMPARE(Ini(Chiavi::NomeVarie(2)), u"Prog"_s);
 
         Txt(14)->setText(u"%1/con spazi/prog"_s.arg(m_cartella->Percorso()));
         Clicca(Pulsante(u"Command1(0)"_s));
         QTRY_VERIFY(!m_w->isVisible());
         QCOMPARE(m_w->result(), int(QDialog::Accepted));
-        QCOMPARE(Ini(Chiavi::NomeVarie(2)), u"Sito"_s);
-        QCOMPARE(Ini(Chiavi::Varie(2)), u"www.esempio.it"_s);
-        QCOMPARE(Ini(Chiavi::Varie(3)), m_cartella->File(u"con spazi/prog"_s));
-        QCOMPARE(Ini(Chiavi::NomeVarie(4)), u"Solo nome"_s);
+        QCOMPARE((QStringList{Ini(Chiavi::NomeVarie(2)), Ini(Chiavi::Varie(2)), Ini(Chiavi::Varie(3)),
+                              Ini(Chiavi::NomeVarie(4))}),
+                 (QStringList{u"Sito"_s, u"www.esempio.it"_s, m_cartella->File(u"con spazi/prog"_s),
+                              u"Solo nome"_s}));
         QCOMPARE(m_voci->size(), 11);
-        QCOMPARE(m_voci->at(1), (QVariantList{2, u"Sito"_s, true}));
-        QCOMPARE(m_voci->at(3), (QVariantList{4, u"Solo nome"_s, false}));
-    }
-
-    // Enter moves on as Tab does and never presses "&CONFERMA".
-    void invio()
-    {
-        Apri();
-        Txt(1)->setFocus();
-        QTest::keyClick(Txt(1), Qt::Key_Return);
-        QVERIFY(Txt(12)->hasFocus());
-        Txt(22)->setFocus();
-        QTest::keyClick(Txt(22), Qt::Key_Enter);
-        QCoreApplication::processEvents();
-        QVERIFY(m_w->isVisible());
-        QVERIFY(!QFileInfo::exists(m_cartella->Ini().File()));
-    }
-
-    // A browse starts at the entry's program, or its folder, or the programs' folder.
-    void sfoglia_data()
-    {
-        QTest::addColumn<QString>("programma");
-        QTest::addColumn<QString>("scelto"); // "" cancels
-        QTest::addColumn<QString>("iniziale");
-        QTest::addColumn<QString>("risultato");
-        QTest::newRow("empty") << QString() << u"/bin/sh"_s << u"/usr/bin"_s << u"/bin/sh"_s;
-        QTest::newRow("program with arguments")
-            << u"sh \"x\""_s << u"/bin/ls"_s << QStandardPaths::findExecutable(u"sh"_s) << u"/bin/ls"_s;
-        QTest::newRow("missing, cancelled")
-            << u"/opt/manca/prog"_s << QString() << u"/opt/manca"_s << u"/opt/manca/prog"_s;
-    }
-    void sfoglia()
-    {
-        QFETCH(QString, programma);
-        QFETCH(QString, scelto);
-        QFETCH(QString, iniziale);
-        QFETCH(QString, risultato);
-        Apri();
-        Txt(5)->setFocus();
-        QTest::keyClicks(Txt(5), u"Foglio"_s);
-        QTest::keyClick(Txt(5), Qt::Key_Tab);
-        Txt(16)->setText(programma);
-        m_dialoghi->ProssimoFile(scelto);
-        Clicca(Pulsante(u"cmdTrova(5)"_s));
-        QCOMPARE(m_dialoghi->ProgrammiChiesti(), (QList<QStringList>{{u"FOGLIO"_s, iniziale}}));
-        QCOMPARE(Txt(16)->text(), risultato);
-        QCoreApplication::processEvents();
-        QCOMPARE(Messaggi(), QStringList());
+        QCOMPARE(Voci(), (QStringList{u"1  0"_s, u"2 Sito 1"_s, u"3 Calcolo 1"_s, u"4 Solo nome 0"_s}));
     }
 };
 

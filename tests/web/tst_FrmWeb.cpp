@@ -56,14 +56,6 @@ private:
                 .Stampante = {},
                 .DirSave = dirSave};
     }
-    // The browser window, from the module, loading `url`.
-    std::unique_ptr<QDialog> Carica(const OpzioniPagina& opzioni, const QString& url, const QString& tipo)
-    {
-        auto f = m_browser->CreaFrmWeb(m_ini, {url, u"IT00743110157"_s, tipo, opzioni}, m_dir.path() + u'/',
-                                       nullptr);
-        f->show();
-        return f;
-    }
     QStringList Pdf() const { return QDir(m_dir.path()).entryList({u"*.pdf"_s}); }
     static QByteArray TestoPdf(const QString& file)
     {
@@ -94,53 +86,6 @@ private Q_SLOTS:
         m_stampanti.Svuota();
         Attese().paginaMs = 15000; // the browser's first start is slow
         ImpostaStampanteCorrente(u"PDF"_s);
-    }
-
-    void titoloPerTipo_data()
-    {
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("titolo");
-        QTest::newRow("vies") << u"pi"_s << u"P.IVA Comunitaria 'IT00743110157'"_s;
-        QTest::newRow("export") << u"ex"_s << u"MRN Esportazione 'IT00743110157'"_s;
-        QTest::newRow("transit") << u"tr"_s << u"MRN Transito 'IT00743110157'"_s;
-        QTest::newRow("unknown") << u"PI"_s << u"  ERRORE"_s;
-    }
-    void titoloPerTipo()
-    {
-        QFETCH(QString, tipo);
-        const auto f = Carica(Opzioni(1, 0), Pagina("Partita IVA valida"), tipo);
-        QTEST(f->windowTitle(), "titolo");
-        QVERIFY(m_dialoghi->Messaggi().isEmpty());
-    }
-
-    // A page that never completes: the question comes back after each wait until "No"; then nothing
-    // is printed and the address goes to the system's browser once the window is active.
-    void attesaPagina_data()
-    {
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("domanda");
-        QTest::newRow("vies") << u"pi"_s
-                              << u"Pagina WEB per VAT  IT00743110157\nnon ricevuta\nAttendi ancora?"_s;
-        QTest::newRow("other") << u"zz"_s
-                               << u"Pagina WEB per MRN IT00743110157\nnon ricevuta\nAttendi ancora?"_s;
-    }
-    void attesaPagina()
-    {
-        QFETCH(QString, tipo);
-        QFETCH(QString, domanda);
-        Attese().paginaMs = 300;
-        PaginaProva muta;
-        muta.maiRisposta = true;
-        m_server.Imposta(u"/muta"_s, muta);
-        m_dialoghi->ProssimaRisposta(Risposta::Si);
-        m_dialoghi->ProssimaRisposta(Risposta::No);
-        const auto f = Carica(Opzioni(1, 1, m_dir.path()), m_server.Indirizzo(u"/muta"_s).toString(), tipo);
-        QCOMPARE(m_dialoghi->Messaggi().size(), 2);
-        for (const Messaggio& m : m_dialoghi->Messaggi())
-            QVERIFY(m.testo == domanda && m.titolo == u"ATTESA PAGINA WEB"_s && m.pulsanti == Pulsanti::SiNo);
-        QCOMPARE(f->windowTitle(), u"Pagina WEB"_s);
-        QCOMPARE(Pdf(), QStringList());
-        QTRY_COMPARE(m_aperti, QList<QUrl>{m_server.Indirizzo(u"/muta"_s)});
     }
 
     // View 0, Print 1, as a query opens the window: it prints to the "PDF" printer while loading and
@@ -188,7 +133,6 @@ private Q_SLOTS:
         QCOMPARE(Pdf(), QStringList());
         QCOMPARE(m_dialoghi->Messaggi().size(), 1);
         const Messaggio& m = m_dialoghi->Messaggi()[0];
-        QCOMPARE(m.titolo, u"PAGINA WEB"_s);
         QFETCH(QString, motivo);
         QVERIFY2(m.testo.contains(motivo) && m.testo.contains(u"browser del sistema"_s), qPrintable(m.testo));
     }

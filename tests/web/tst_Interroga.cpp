@@ -27,11 +27,9 @@ struct MostraProva : MostraPagine {
 
 const QByteArray kVies = "<p class=\"vies_ok\">Valida</p><th>Stato</th><td>IT</td><th>Nome</th><td>ROSSI</td>"
                          "<th>Via</th><td>ROMA</td><th>Inizio</th><td>1990</td><th>Fine</th><td>-</td>";
-// An export page cut after its second value, then a whole one.
-const QByteArray kExportMonco = "<i class=\"outexport1\">MRN&nbsp;</i><i class=\"outexport2\">26IT</i>"
-                                "<i class=\"outexport1\">Stato&nbsp;</i><i class=\"outexport2\">USCITA</i>";
-const QByteArray kExport =
-    kExportMonco + "<i class=\"outexport1\">&nbsp;</i><i class=\"outexport2\">3/12</i>";
+const QByteArray kExport = "<i class=\"outexport1\">MRN&nbsp;</i><i class=\"outexport2\">26IT</i>"
+                           "<i class=\"outexport1\">Stato&nbsp;</i><i class=\"outexport2\">USCITA</i>"
+                           "<i class=\"outexport1\">&nbsp;</i><i class=\"outexport2\">3/12</i>";
 const QString kValida = u"IT00743110157"_s;
 const QString kMrnExport = u"26IT1234567890ABE7"_s;
 const QString kMrnTransito = u"26IT1234567890ABT7"_s;
@@ -73,6 +71,9 @@ private Q_SLOTS:
         m_server.Svuota();
         m_cartella = std::make_unique<CartellaProva>();
         m_cartella->IndirizziVerso(m_server, 10);
+        m_cartella->Ini().Scrivi({{{u"NAZIONI"_s, u"CODICI"_s}, u"IT,ZZ,"_s},
+                                  {{u"NAZIONI"_s, u"IT"_s}, u"ITALIA,11,11"_s},
+                                  {{u"NAZIONI"_s, u"ZZ"_s}, u"PROVA,1,20"_s}});
         m_dialoghi = DialoghiProva::Installa();
         m_mostra.browser.clear();
         m_mostra.aperti.clear();
@@ -87,19 +88,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("testo"); // ElencoTitoli 2, or the reason when the status is 9
         const QString tipo = u"*** Tipo MRN errato (T=Transito, E=Export)"_s;
         QTest::newRow("valid") << kValida << 0 << u"Stato"_s;
-        QTest::newRow("lower case") << u"it00743110157"_s << 0 << u"Stato"_s;
         QTest::newRow("service error") << u"IT00000000000"_s << 0 << u"*** Numero non valido"_s;
         QTest::newRow("empty") << QString() << 1 << u"*** Codice VAT non indicato "_s;
-        QTest::newRow("17 characters stay VAT")
-            << u"DE12345678901234E"_s << 1 << u"*** Lunghezza VAT errata 9-9"_s;
         QTest::newRow("MRN short once trimmed")
             << u"  26IT1234567890E7"_s << 1 << u"*** Lunghezza numero MRN errata (18 caratteri)"_s;
         QTest::newRow("MRN type counted untrimmed") << u" 26IT1234567890ABE7"_s << 1 << tipo;
-        QTest::newRow("MRN unknown type") << u"26IT1234567890ABX7"_s << 1 << tipo;
         QTest::newRow("server error page") << u"IT11111111111"_s << 9 << u"Pagina non leggibile (HTTP 500)"_s;
         QTest::newRow("page without markers") << u"IT33333333333"_s << 9 << u"Pagina non leggibile"_s;
-        QTest::newRow("never answers")
-            << u"IT22222222222"_s << 9 << u"Tempo massimo di attesa della risposta superato"_s;
         QTest::newRow("connection refused") << kRifiutato << 9 << u"Connessione rifiutata dal server"_s;
     }
     void interroga()
@@ -111,11 +106,6 @@ private Q_SLOTS:
         Pagina(u"/vies?stato=IT&piva=00000000000"_s, "<p class=\"vies_er\">Numero non valido</p>");
         Pagina(u"/vies?stato=IT&piva=11111111111"_s, "<h1>Internal Server Error</h1>", 500);
         Pagina(u"/vies?stato=IT&piva=33333333333"_s, "<p>Servizio in manutenzione</p>");
-        PaginaProva muta;
-        muta.maiRisposta = true;
-        m_server.Imposta(u"/vies?stato=IT&piva=22222222222"_s, muta);
-        if (numero == u"IT22222222222"_s)
-            Scrivi(u"INDIRIZZIWEB"_s, u"TEMPOMAX"_s, u"1"_s);
         // Bound, never listening and not shared: the port refuses, and no other program can take it.
         QTcpSocket occupata;
         QVERIFY(occupata.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
@@ -132,28 +122,6 @@ private Q_SLOTS:
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
     }
 
-    // A blank key takes its default; any other value is used as it is, "=" or not.
-    void indirizzi_data()
-    {
-        QTest::addColumn<QString>("chiave");
-        QTest::addColumn<QString>("valore"); // after the server's address when it starts with "/"
-        QTest::addColumn<QString>("richiesta");
-        QTest::newRow("blank separator") << u"VATPIVA"_s << u"   "_s << u"/vies?stato=IT&piva=00743110157"_s;
-        QTest::newRow("own separator") << u"VATPIVA"_s << u"&n="_s << u"/vies?stato=IT&n=00743110157"_s;
-        QTest::newRow("VAT without =") << u"VAT"_s << u"/vies/"_s << u"/vies/IT&piva=00743110157"_s;
-        QTest::newRow("EXPORT without =") << u"EXPORT"_s << u"/e/"_s << u"/e/"_s + kMrnExport;
-    }
-    void indirizzi()
-    {
-        QFETCH(QString, chiave);
-        QFETCH(QString, valore);
-        QFETCH(QString, richiesta);
-        Scrivi(u"INDIRIZZIWEB"_s, chiave,
-               valore.startsWith(u'/') ? m_server.Indirizzo(valore).toString() : valore);
-        Interroga(chiave == u"EXPORT"_s ? kMrnExport.toLower() : kValida);
-        QCOMPARE(m_server.Richieste(), QStringList{richiesta});
-    }
-
     // The page is asked for exactly the code typed: only letters and digits go into the address as
     // they are.
     void caratteriNelCodice_data()
@@ -164,18 +132,12 @@ private Q_SLOTS:
         QTest::newRow("query and key")
             << u"ZZ1?x=2&piva=3"_s << u"/vies?stato=ZZ&piva=1%3FX%3D2%26PIVA%3D3"_s;
         QTest::newRow("percent") << u"ZZ50%41"_s << u"/vies?stato=ZZ&piva=50%2541"_s;
-        QTest::newRow("plus and blank") << u"ZZ1+2 3"_s << u"/vies?stato=ZZ&piva=1%2B2%203"_s;
-        QTest::newRow("slash") << u"ZZ1/2"_s << u"/vies?stato=ZZ&piva=1%2F2"_s;
-        QTest::newRow("not ASCII") << u"ZZÀ1"_s << u"/vies?stato=ZZ&piva=%C3%801"_s;
         QTest::newRow("MRN") << u"26IT1234567890A#E7"_s << u"/export?mrn=26IT1234567890A%23E7"_s;
     }
     void caratteriNelCodice()
     {
         QFETCH(QString, numero);
         QFETCH(QString, richiesta);
-        Scrivi(u"NAZIONI"_s, u"CODICI"_s, u"IT,ZZ,"_s);
-        Scrivi(u"NAZIONI"_s, u"IT"_s, u"ITALIA,11,11"_s);
-        Scrivi(u"NAZIONI"_s, u"ZZ"_s, u"PROVA,1,20"_s);
         m_server.Imposta(u"/vies"_s, PaginaProva::Html(kVies));
         m_server.Imposta(u"/export"_s, PaginaProva::Html(kExport));
         const RispostaQuery r = Interroga(numero);
@@ -191,11 +153,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file");    // in the program folder; "" none
         QTest::addColumn<bool>("aperto");
         const QString salvata = u"pagine/PI_IT00743110157.htm"_s;
-        QTest::newRow("save only") << kValida << QList{0, 0, 1, 0} << salvata << false;
         QTest::newRow("view and save") << kValida << QList{1, 0, 1, 0} << salvata << true;
         QTest::newRow("view only") << kValida << QList{1, 0, 0, 0} << u"TempFile/tmp_html.htm"_s << true;
         QTest::newRow("view in the program") << kValida << QList{1, 0, 1, 1} << salvata << false;
-        QTest::newRow("print") << kValida << QList{0, 1, 0, 0} << QString() << false;
         QTest::newRow("path characters")
             << u"ZZ/../..\\X:*"_s << QList{0, 0, 1, 0} << u"pagine/PI_ZZ_.._.._X__.htm"_s << false;
     }
@@ -205,9 +165,6 @@ private Q_SLOTS:
         QFETCH(QList<int>, vpsi);
         QFETCH(QString, file);
         QFETCH(bool, aperto);
-        Scrivi(u"NAZIONI"_s, u"CODICI"_s, u"IT,ZZ,"_s);
-        Scrivi(u"NAZIONI"_s, u"IT"_s, u"ITALIA,11,11"_s);
-        Scrivi(u"NAZIONI"_s, u"ZZ"_s, u"PROVA,1,20"_s);
         m_server.Imposta(u"/vies"_s, PaginaProva::Html(kVies));
         QVERIFY(QDir(m_cartella->Percorso()).mkpath(u"pagine"_s));
         OpzioniPagina opzioni;
@@ -229,50 +186,17 @@ private Q_SLOTS:
     }
 
     // A transit MRN reads its transit page, then its export page silently, into one answer.
-    void mrnTransito_data()
-    {
-        QTest::addColumn<QByteArray>("transito");
-        QTest::addColumn<QByteArray>("esportazione");
-        QTest::addColumn<QStringList>("voci"); // titoli 1..3, esiti 1, 18
-        QTest::newRow("both found") << "<i dati1\"> Luogo </i><i dati2\"> Milano </i>"_ba << kExport
-                                    << QStringList{u"Luogo :"_s, {}, {}, u"Milano"_s, u"USCITA"_s};
-        QTest::newRow("both unknown")
-            << "<p class=\"err\">Per l'MRN: <b>X</b></p>non presente<br>"_ba
-            << "<div class=\"err\">MRN non trovato</div>"_ba
-            << QStringList{
-                   {}, u"*** Per l'MRN: "_s + kMrnTransito + u" ***"_s, u"*** non presente ***"_s, {}, {}};
-    }
     void mrnTransito()
     {
-        QFETCH(QByteArray, transito);
-        QFETCH(QByteArray, esportazione);
-        Pagina(u"/transito"_s, transito);
-        Pagina(u"/export"_s, esportazione);
+        Pagina(u"/transito"_s, "<i dati1\"> Luogo </i><i dati2\"> Milano </i>");
+        Pagina(u"/export"_s, "<div class=\"err\">MRN non trovato</div>");
         const RispostaQuery r = Interroga(kMrnTransito);
         QCOMPARE(r.stato, 0);
         QCOMPARE(m_server.Richieste(),
                  QStringList({u"/transito?mrn="_s + kMrnTransito, u"/export?mrn="_s + kMrnTransito}));
-        const auto& [esiti, titoli] = std::tie(r.ElencoEsiti, r.ElencoTitoli);
-        QTEST((QStringList{titoli[1], titoli[2], titoli[3], esiti[1], esiti[18]}), "voci");
+        QCOMPARE((QStringList{r.ElencoTitoli[1], r.ElencoTitoli[2], r.ElencoEsiti[1], r.ElencoEsiti[18]}),
+                 (QStringList{u"Luogo :"_s, {}, u"Milano"_s, {}}));
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
-    }
-
-    // Markers come from the settings, a blank one from its default; a reading that breaks off shows
-    // its error and the query goes on with what was read.
-    void mrnMarcatori()
-    {
-        Scrivi(u"PARAMWEB"_s, u"EX_ERRINI"_s, u"<em>"_s);
-        Scrivi(u"PARAMWEB"_s, u"EX_ERRFIN"_s, u"</em>"_s);
-        Scrivi(u"PARAMWEB"_s, u"EX_DAT1INI"_s, u"  "_s);
-        Pagina(u"/export"_s, "<em>In attesa</em>");
-        QCOMPARE(Interroga(kMrnExport).ElencoTitoli[2], u"=== In attesa ==="_s);
-        Pagina(u"/export"_s, kExportMonco);
-        const RispostaQuery r = Interroga(kMrnExport);
-        QCOMPARE(r.stato, 0);
-        QCOMPARE((QStringList{r.ElencoTitoli[5], r.ElencoEsiti[17], r.ElencoTitoli[6], r.ElencoEsiti[18]}),
-                 (QStringList{u"MRN"_s, u"26IT"_s, u"Stato"_s, u"USCITA"_s}));
-        QCOMPARE(m_dialoghi->Messaggi().size(), 1);
-        QCOMPARE(m_dialoghi->Messaggi()[0].testo, u"5 - Chiamata di routine o argomento non validi"_s);
     }
 
     // Whatever a hostile or broken server does, the query ends on its own, within its time limit, as
@@ -299,9 +223,7 @@ private Q_SLOTS:
         p = PaginaProva::Html(BombaGzip(256 * 1024 * 1024, 0)), p.senzaLunghezza = true;
         p.intestazioni.append({QByteArray("Content-Encoding"), QByteArray("gzip")});
         const QString compressa = u"Risposta compressa non richiesta (gzip)"_s;
-        QTest::newRow("gzip bomb, 1000 to 1") << p << compressa;
-        p.corpo = BombaGzip(117 * 1024 * 1024, 2000);
-        QTest::newRow("gzip bomb, 30 to 1") << p << compressa;
+        QTest::newRow("gzip bomb") << p << compressa;
         p = PaginaProva::Html("\xff\xfe<p class=\"vies_\xc3\x28ok\">\xc0\xafValida</p>",
                               "text/html; charset=utf-8");
         QTest::newRow("invalid UTF-8") << p << u"Pagina non leggibile"_s;
