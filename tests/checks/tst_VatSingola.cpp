@@ -98,9 +98,6 @@ private Q_SLOTS:
         m_dialoghi = DialoghiProva::Installa();
         m_w = std::make_unique<VatSingola>(*m_sessione);
         QVERIFY(Mostra(*m_w));
-        QCOMPARE(Righe(), QStringList(7, u"|"_s));
-        QVERIFY(!W<QPushButton>(u"cmdAnalizza"_s)->isVisible());
-        QVERIFY(!W<QPushButton>(u"cmdPrt"_s)->isVisible());
     }
 
     void cleanup()
@@ -225,9 +222,8 @@ private Q_SLOTS:
 
         QProcess pdftotext;
         pdftotext.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-        QVERIFY(pdftotext.waitForFinished());
-        QCOMPARE(pdftotext.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(pdftotext.exitCode(), 0);
+        QVERIFY(pdftotext.waitForFinished() && pdftotext.exitStatus() == QProcess::NormalExit &&
+                pdftotext.exitCode() == 0);
         QStringList stampate;
         for (const QString& riga : QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\n')) {
             if (!riga.simplified().isEmpty())
@@ -255,16 +251,18 @@ private Q_SLOTS:
         QToolTip::hideText();
     }
 
+    // While the page is awaited the window refuses a second check and its closing.
     void unaVerificaAllaVolta()
     {
-        // While the page is awaited the window refuses a second check and its closing.
         auto* casella = W<QLineEdit>(u"Text1"_s);
+        const auto menu = [this](bool attivi) {
+            for (const QString& nome : {u"Mu_end"_s, u"Mu_param"_s, u"Mu_print"_s, u"cmdAnalizza"_s})
+                QCOMPARE(m_w->findChild<QObject*>(nome)->property("enabled").toBool(), attivi);
+        };
         casella->setText(u"IT22222222222"_s);
         QTest::keyClick(casella, Qt::Key_Return);
         QVERIFY(!casella->isEnabled());
-        QVERIFY(!W<QPushButton>(u"cmdAnalizza"_s)->isEnabled());
-        for (const QString& menu : {u"Mu_end"_s, u"Mu_param"_s, u"Mu_print"_s})
-            QVERIFY(!m_w->findChild<QAction*>(menu)->isEnabled());
+        menu(false);
         QTest::keyClick(m_w.get(), Qt::Key_Return);
         QVERIFY(!m_w->close());
         QTRY_COMPARE(m_server.Richieste(), QStringList{kSospesa});
@@ -273,8 +271,7 @@ private Q_SLOTS:
         QTRY_VERIFY(casella->isEnabled());
         QCOMPARE(m_server.Richieste(), QStringList{kSospesa});
         QCOMPARE(Testo(u"lbError"_s), QString::fromUtf16(kConnessioneNonAttiva));
-        for (const QString& menu : {u"Mu_end"_s, u"Mu_param"_s, u"Mu_print"_s})
-            QVERIFY(m_w->findChild<QAction*>(menu)->isEnabled());
+        menu(true);
         QVERIFY(m_w->close());
     }
 };
