@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QtTest>
 
@@ -34,46 +33,47 @@ private:
     std::unique_ptr<CartellaProva> m_cartella;
     std::unique_ptr<Sessione> m_sessione;
     DialoghiProva* m_dialoghi = nullptr;
+    std::unique_ptr<EleVATok> m_w;
 
-    void Inserisci(const QString& codice, int ok, const QString& richiesta,
-                   const QString& tabella = u"PartiteIVA"_s)
+    void Inserisci(const QString& codice, int ok, const QString& richiesta, const QString& tabella)
     {
         QVERIFY(m_sessione->database.Esegui(
-            u"INSERT INTO "_s + tabella +
-                u" (Codice, Nazione, VAT, Denominazione, OK, DataRichiesta) VALUES (?, ?, ?, ?, ?, ?)"_s,
+            u"INSERT INTO %1 (Codice, Nazione, VAT, Denominazione, OK, DataRichiesta) VALUES (?, ?, ?, ?, ?, ?)"_s
+                .arg(tabella),
             {codice, codice.left(2), codice.mid(2), QString(u"DITTA "_s + codice.mid(2)), ok, richiesta}));
     }
-    std::unique_ptr<EleVATok> Apri(TabellaSfogliata tabella = TabellaSfogliata::Risultati)
+    EleVATok& Apri(TabellaSfogliata tabella = TabellaSfogliata::Risultati)
     {
-        auto w = std::make_unique<EleVATok>(*m_sessione, tabella);
-        if (!Mostra(*w))
+        m_w.reset(); // the window saves its layout as it closes
+        m_w = std::make_unique<EleVATok>(*m_sessione, tabella);
+        if (!Mostra(*m_w))
             qFatal("window not shown");
-        return w;
+        return *m_w;
     }
-    static QTableView* Griglia(const EleVATok& w) { return Controllo<QTableView>(w, u"TDBGrid1"_s); }
-    static QStringList Colonna(const EleVATok& w, int colonna)
+    template <typename T = QComboBox> T* C(const QString& nome) { return Controllo<T>(*m_w, nome); }
+    QTableView* Griglia() { return C<QTableView>(u"TDBGrid1"_s); }
+    QStringList Colonna(int colonna)
     {
-        const QAbstractItemModel* m = Griglia(w)->model();
         QStringList testi;
-        for (int r = 0; r < m->rowCount(); ++r)
-            testi << m->index(r, colonna).data().toString();
+        for (int r = 0; r < Griglia()->model()->rowCount(); ++r)
+            testi << Griglia()->model()->index(r, colonna).data().toString();
         return testi;
     }
-    static void Scegli(const EleVATok& w, const QString& nome, int indice)
+    void Nazione(const QString& codice)
     {
-        Controllo<QComboBox>(w, nome)->setCurrentIndex(indice);
+        C(u"cbNazioni"_s)->setCurrentIndex(C(u"cbNazioni"_s)->findText(codice, Qt::MatchStartsWith));
     }
     // A release of `tasto` on the headings at `x` pixels from the left of the headings' band.
-    static void ClicIntestazione(const EleVATok& w, int x, Qt::MouseButton tasto = Qt::LeftButton)
+    void ClicIntestazione(int x, Qt::MouseButton tasto = Qt::LeftButton)
     {
-        QTest::mouseClick(Griglia(w)->horizontalHeader()->viewport(), tasto, {}, QPoint(x, 5));
+        QTest::mouseClick(Griglia()->horizontalHeader()->viewport(), tasto, {}, QPoint(x, 5));
     }
-    static int Bordo(const EleVATok& w, int colonna, bool destro)
+    int Bordo(int colonna, bool destro)
     {
-        const QHeaderView* h = Griglia(w)->horizontalHeader();
+        const QHeaderView* h = Griglia()->horizontalHeader();
         return h->sectionViewportPosition(colonna) + (destro ? h->sectionSize(colonna) : 0);
     }
-    static int Pixel(const QWidget& w, int twips) { return ScalaTwips(w.screen()).PixelX(twips); }
+    int Pixel(int twips) { return ScalaTwips(m_w->screen()).PixelX(twips); }
 
 private Q_SLOTS:
     void init()
@@ -81,73 +81,50 @@ private Q_SLOTS:
         m_cartella = std::make_unique<CartellaProva>();
         m_sessione = ApriSessione(m_cartella->Percorso(), ModoSessione::Finestre);
         m_dialoghi = DialoghiProva::Installa();
-        Inserisci(u"IT00000000001"_s, 0, u"2008-12-20 10:00:00"_s);
-        Inserisci(u"IT00000000002"_s, 1, u"2008-12-13 00:00:00"_s);
-        Inserisci(u"FR00000000003"_s, 1, u"2008-12-14 15:30:00"_s);
-        Inserisci(u"DE00000000004"_s, 2, u"2008-12-12 09:00:00"_s);
-        Inserisci(u"IT00000000005"_s, 1, u"2008-12-01 08:00:00"_s);
+        for (const auto& [codice, ok, richiesta] :
+             {std::tuple{u"IT00000000001"_s, 0, u"2008-12-20 10:00:00"_s},
+              {u"IT00000000002"_s, 1, u"2008-12-13 00:00:00"_s},
+              {u"FR00000000003"_s, 1, u"2008-12-14 15:30:00"_s},
+              {u"DE00000000004"_s, 2, u"2008-12-12 09:00:00"_s},
+              {u"IT00000000005"_s, 1, u"2008-12-01 08:00:00"_s}})
+            Inserisci(codice, ok, richiesta, u"PartiteIVA"_s);
     }
     void cleanup()
     {
+        m_w.reset();
         m_sessione.reset();
         m_cartella.reset();
     }
 
-    // Loading sets every control without reading a row; the first show reads them once.
-    void caricamento()
-    {
-        EleVATok w(*m_sessione, TabellaSfogliata::Risultati);
-        QCOMPARE(w.objectName(), u"EleVATok"_s);
-        QCOMPARE(w.windowTitle(), u"RISULTATO CONTROLLO PARTITE IVA CEE"_s);
-        auto* stato = Controllo<QComboBox>(w, u"cbStato"_s);
-        QCOMPARE(stato->currentText(), u"TUTTE"_s);
-        QCOMPARE(stato->itemText(3), u"CESSATE"_s);
-        auto* data = Controllo<QComboBox>(w, u"Combo1"_s);
-        QCOMPARE((QStringList{data->itemText(0), data->itemText(1), data->itemText(2)}),
-                 (QStringList{u" "_s, u"Prima del"_s, u"Dal  "_s}));
-        auto* nazioni = Controllo<QComboBox>(w, u"cbNazioni"_s);
-        QCOMPARE(nazioni->count(), 28);
-        QCOMPARE(nazioni->itemText(0), u" "_s);
-        QCOMPARE(nazioni->itemText(1), u"AT - AUSTRIA"_s);
-        QCOMPARE(nazioni->currentIndex(), -1);
-        QCOMPARE(Controllo<QDateTimeEdit>(w, u"DTPicker1"_s)->dateTime(),
-                 QDateTime(QDate(2008, 12, 13), QTime(0, 0)));
-        QCOMPARE(Controllo<QLabel>(w, u"lbToolTip"_s)->text(),
-                 u" Ordinamento: Click SINISTRO =  crescente\n"_s + QString(24, u' ') +
-                     u"Click  DESTRO  = decrescente "_s);
-        QVERIFY(Controllo<QFrame>(w, u"pctToolTip"_s)->isHidden() &&
-                Controllo<QFrame>(w, u"pctLayOut"_s)->isHidden());
-        QSignalSpy letture(Griglia(w)->model(), &QAbstractItemModel::modelReset);
-        QCOMPARE(Griglia(w)->model()->rowCount(), 0);
-        QVERIFY(Mostra(w));
-        QCOMPARE(letture.count(), 1);
-        QCOMPARE(Controllo<QLabel>(w, u"lbNUmRec"_s)->text(), u"Totale = 5"_s);
-    }
-
-    // The example of the filter text, then any filter change returning to the first column.
+    // Loading sets the controls without reading a row; the first show reads them once. Then the
+    // example of the filter text, and any filter change returning to the first column.
     void filtri()
     {
-        auto w = Apri();
-        Controllo<QDateTimeEdit>(*w, u"DTPicker1"_s)
-            ->setDateTime(QDateTime(QDate(2008, 12, 13), QTime(0, 0)));
-        Scegli(*w, u"cbStato"_s, 2);
-        Scegli(*w, u"cbNazioni"_s,
-               Controllo<QComboBox>(*w, u"cbNazioni"_s)->findText(u"IT - "_s, Qt::MatchStartsWith));
-        Scegli(*w, u"Combo1"_s, 2);
-        QCOMPARE(w->SorgenteRecord(), u"Select * FROM PartiteIVA WHERE OK = 1 AND Nazione = 'IT' AND "
-                                      u"DataRichiesta >= 39795 ORDER BY Nazione ASC"_s);
-        QCOMPARE(Colonna(*w, kColVat), QStringList{u"00000000002"_s});
-        QCOMPARE(Colonna(*w, kColDataRichiesta), QStringList{u"13/12/2008"_s});
+        m_w = std::make_unique<EleVATok>(*m_sessione, TabellaSfogliata::Risultati);
+        QCOMPARE(C<QDateTimeEdit>(u"DTPicker1"_s)->dateTime(), QDateTime(QDate(2008, 12, 13), QTime(0, 0)));
+        QCOMPARE(C<QLabel>(u"lbToolTip"_s)->text(), u" Ordinamento: Click SINISTRO =  crescente\n"_s +
+                                                        QString(24, u' ') +
+                                                        u"Click  DESTRO  = decrescente "_s);
+        QSignalSpy letture(Griglia()->model(), &QAbstractItemModel::modelReset);
+        QCOMPARE(Griglia()->model()->rowCount(), 0);
+        QVERIFY(Mostra(*m_w));
+        QCOMPARE(letture.count(), 1);
+        QCOMPARE(C<QLabel>(u"lbNUmRec"_s)->text(), u"Totale = 5"_s);
 
-        ClicIntestazione(*w, Bordo(*w, kColDenominazione, false) + Pixel(*w, 500), Qt::RightButton);
-        QVERIFY(w->SorgenteRecord().endsWith(u"ORDER BY Denominazione DESC, Nazione, VAT"_s));
-        Scegli(*w, u"Combo1"_s, 1); // before the day: the zero date and everything up to its midnight
-        QCOMPARE(w->SqlFiltro(), u"Select * FROM PartiteIVA WHERE OK = 1 AND Nazione = 'IT' AND "
-                                 u"DataRichiesta <= 39795"_s);
-        QVERIFY(w->SorgenteRecord().endsWith(u"ORDER BY Nazione ASC"_s));
-        QCOMPARE(Colonna(*w, kColVat), (QStringList{u"00000000002"_s, u"00000000005"_s}));
-        Scegli(*w, u"cbNazioni"_s, 0); // the blank country adds nothing
-        QCOMPARE(w->SqlFiltro(), u"Select * FROM PartiteIVA WHERE OK = 1 AND DataRichiesta <= 39795"_s);
+        C(u"cbStato"_s)->setCurrentIndex(2);
+        Nazione(u"IT - "_s);
+        C(u"Combo1"_s)->setCurrentIndex(2);
+        QCOMPARE(m_w->SorgenteRecord(), u"Select * FROM PartiteIVA WHERE OK = 1 AND Nazione = 'IT' AND "
+                                        u"DataRichiesta >= 39795 ORDER BY Nazione ASC"_s);
+        QCOMPARE(Colonna(kColVat), QStringList{u"00000000002"_s});
+        ClicIntestazione(Bordo(kColDenominazione, false) + Pixel(500), Qt::RightButton);
+        QVERIFY(m_w->SorgenteRecord().endsWith(u"ORDER BY Denominazione DESC, Nazione, VAT"_s));
+        C(u"Combo1"_s)->setCurrentIndex(1); // before the day: everything up to its midnight
+        QCOMPARE(m_w->SorgenteRecord(), u"Select * FROM PartiteIVA WHERE OK = 1 AND Nazione = 'IT' AND "
+                                        u"DataRichiesta <= 39795 ORDER BY Nazione ASC"_s);
+        QCOMPARE(Colonna(kColDataRichiesta), (QStringList{u"13/12/2008"_s, u"01/12/2008 08.00.00"_s}));
+        C(u"cbNazioni"_s)->setCurrentIndex(0); // the blank country adds nothing
+        QCOMPARE(m_w->SqlFiltro(), u"Select * FROM PartiteIVA WHERE OK = 1 AND DataRichiesta <= 39795"_s);
     }
 
     void ordinamento_data()
@@ -173,107 +150,87 @@ private Q_SLOTS:
         QFETCH(int, distanza);
         QFETCH(Qt::MouseButton, tasto);
         QFETCH(QString, ordine);
-        auto w = Apri();
-        Griglia(*w)->scrollTo(Griglia(*w)->model()->index(0, colonna));
-        const int x = Bordo(*w, colonna, destro) + (destro ? -1 : 1) * Pixel(*w, distanza);
-        ClicIntestazione(*w, x, tasto);
-        QCOMPARE(w->SorgenteRecord(),
+        Apri();
+        Griglia()->scrollTo(Griglia()->model()->index(0, colonna));
+        ClicIntestazione(Bordo(colonna, destro) + (destro ? -1 : 1) * Pixel(distanza), tasto);
+        QCOMPARE(m_w->SorgenteRecord(),
                  u"Select * FROM PartiteIVA ORDER BY "_s + (ordine.isEmpty() ? u"Nazione ASC"_s : ordine));
         if (colonna == kColOk && !ordine.isEmpty())
-            QCOMPARE(Colonna(*w, kColOk), (QStringList{u"C"_s, u"E"_s, u"E"_s, u"E"_s, u" "_s}));
+            QCOMPARE(Colonna(kColOk), (QStringList{u"C"_s, u"E"_s, u"E"_s, u"E"_s, u" "_s}));
     }
 
     // The sort hint: over the headings only within 300 twips of the grid's top, kept inside the window.
     void suggerimento()
     {
-        auto w = Apri();
-        QHeaderView* h = Griglia(*w)->horizontalHeader();
-        const int banda = ScalaTwips(w->screen()).PixelY(300) - h->mapTo(Griglia(*w), QPoint()).y();
+        Apri();
+        QHeaderView* h = Griglia()->horizontalHeader();
+        const int banda = ScalaTwips(m_w->screen()).PixelY(300) - h->mapTo(Griglia(), QPoint()).y();
         h->setFixedHeight(2 * banda); // taller headings than the band
-        auto* box = Controllo<QFrame>(*w, u"pctToolTip"_s);
+        auto* box = C<QFrame>(u"pctToolTip"_s);
         QTest::mouseMove(h->viewport(), QPoint(40, banda - 1));
         QVERIFY(box->isVisible());
-        QCOMPARE(box->x(), h->viewport()->mapTo(w.get(), QPoint(40, 0)).x());
+        QCOMPARE(box->x(), h->viewport()->mapTo(m_w.get(), QPoint(40, 0)).x());
         QTest::mouseMove(h->viewport(), QPoint(40, banda));
         QVERIFY(!box->isVisible());
         QTest::mouseMove(h->viewport(), QPoint(h->viewport()->width() - 2, 2));
-        QCOMPARE(box->geometry().right(), w->width() - 1);
-        QTest::mouseMove(Griglia(*w)->viewport(), QPoint(40, 5));
+        QCOMPARE(box->geometry().right(), m_w->width() - 1);
+        QTest::mouseMove(Griglia()->viewport(), QPoint(40, 5));
         QVERIFY(!box->isVisible());
     }
 
-    // Buttons as the rows shown and the validity filter allow.
-    void pulsanti_data()
-    {
-        QTest::addColumn<int>("stato");
-        QTest::addColumn<bool>("foglio");
-        QTest::addColumn<bool>("analizza");
-        QTest::addColumn<bool>("csv");
-        QTest::newRow("all, spreadsheet") << 0 << true << false << true;
-        QTest::newRow("active, no spreadsheet") << 1 << false << false << false;
-        QTest::newRow("not existing") << 2 << true << true << true;
-        QTest::newRow("ceased") << 3 << false << true << false;
-    }
+    // ANALIZZA for the not existing and the ceased, the CSV with a spreadsheet; neither without rows.
     void pulsanti()
     {
-        QFETCH(int, stato);
-        QFETCH(bool, foglio);
-        QFETCH(bool, analizza);
-        QFETCH(bool, csv);
-        if (foglio)
-            m_sessione->pathExcel = {u"/bin/true"_s, {}};
-        auto w = Apri();
-        Scegli(*w, u"cbStato"_s, stato);
-        QCOMPARE(Controllo<QPushButton>(*w, u"CmdR(0)"_s)->isEnabled(), analizza);
-        QCOMPARE(Controllo<QPushButton>(*w, u"CmdR(1)"_s)->isEnabled(), csv);
-        Scegli(*w, u"cbNazioni"_s,
-               Controllo<QComboBox>(*w, u"cbNazioni"_s)->findText(u"MT"_s, Qt::MatchStartsWith));
-        QVERIFY(Controllo<QLabel>(*w, u"lbNUmRec"_s)->text().isEmpty());
-        QVERIFY(!Controllo<QPushButton>(*w, u"CmdR(0)"_s)->isEnabled());
-        QVERIFY(!Controllo<QPushButton>(*w, u"CmdR(1)"_s)->isEnabled());
+        Apri();
+        for (const int stato : {3, 2, 1, 0}) {
+            m_sessione->pathExcel = {stato % 2 ? QString() : u"/bin/true"_s, {}};
+            C(u"cbStato"_s)->setCurrentIndex(stato);
+            QCOMPARE(C<QPushButton>(u"CmdR(0)"_s)->isEnabled(), stato >= 2);
+            QCOMPARE(C<QPushButton>(u"CmdR(1)"_s)->isEnabled(), stato % 2 == 0);
+        }
+        Nazione(u"MT"_s);
+        QVERIFY(C<QLabel>(u"lbNUmRec"_s)->text().isEmpty());
+        QVERIFY(!C<QPushButton>(u"CmdR(0)"_s)->isEnabled() && !C<QPushButton>(u"CmdR(1)"_s)->isEnabled());
     }
 
-    // The visible columns: kept as S and N, so leading hidden columns keep their place.
+    // The visible columns: kept as S and N, so leading hidden columns keep their place; the CSV
+    // holds them alone, here of the work table.
     void layOut()
     {
-        {
-            auto w = Apri();
-            QVERIFY(Griglia(*w)->isColumnHidden(kColConsultazione));
-            w->findChild<QAction*>(u"Mu_layout"_s)->trigger();
-            auto* lista = Controllo<QListWidget>(*w, u"lstLayOut"_s);
-            QVERIFY(Controllo<QFrame>(*w, u"pctLayOut"_s)->isVisible());
-            QCOMPARE(lista->item(0)->text(), u"S  N."_s);
-            QCOMPARE(lista->item(9)->text(), u"   CONSULTAZIONE"_s);
-            for (const int i : {0, 9})
-                QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
-                                  lista->visualItemRect(lista->item(i)).center());
-            Controllo<QPushButton>(*w, u"cmgLayOut(0)"_s)->click(); // the toggles stay, unapplied
-            QVERIFY(!Griglia(*w)->isColumnHidden(kColNazione) &&
-                    Griglia(*w)->isColumnHidden(kColConsultazione));
-            w->findChild<QAction*>(u"Mu_layout"_s)->trigger();
-            lista->setCurrentRow(1);
-            QTest::keyClick(lista, Qt::Key_Space);
-            Controllo<QPushButton>(*w, u"cmgLayOut(1)"_s)->click();
-            QVERIFY(Controllo<QFrame>(*w, u"pctLayOut"_s)->isHidden());
-            QVERIFY(Griglia(*w)->isColumnHidden(kColNazione) &&
-                    !Griglia(*w)->isColumnHidden(kColConsultazione));
-        }
-        QCOMPARE(m_sessione->impostazioni.Leggi(Chiavi::LayOut()), u"NNSSSSSSSS"_s);
-        m_sessione->impostazioni.Scrivi(Chiavi::LayOut(), u"NxS"_s); // short: the rest hidden
-        auto w = Apri();
+        Apri();
+        m_w->findChild<QAction*>(u"Mu_layout"_s)->trigger();
+        auto* lista = C<QListWidget>(u"lstLayOut"_s);
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                          lista->visualItemRect(lista->item(1)).center());
+        lista->setCurrentRow(9);
+        QTest::keyClick(lista, Qt::Key_Space);
+        C<QPushButton>(u"cmgLayOut(1)"_s)->click();
+        QVERIFY(Griglia()->isColumnHidden(kColVat) && !Griglia()->isColumnHidden(kColConsultazione));
+        m_w.reset();
+        QCOMPARE(m_sessione->impostazioni.Leggi(Chiavi::LayOut()), u"SNSSSSSSSS"_s);
+
+        m_sessione->impostazioni.Scrivi(Chiavi::LayOut(), u"NSx"_s); // short: the rest hidden
+        m_sessione->pathExcel = {u"/bin/true"_s, {}};
+        Inserisci(u"AT00000000009"_s, 0, u"2009-01-01 00:00:00"_s, u"WKPartiteIVA"_s);
+        Apri(TabellaSfogliata::Lavoro);
+        QCOMPARE(m_w->SqlFiltro(), u"Select * FROM WkPartiteIVA"_s);
         QList<bool> nascoste;
         for (int i = 0; i < kColonneRisultati; ++i)
-            nascoste << Griglia(*w)->isColumnHidden(i);
-        QCOMPARE(nascoste, (QList<bool>{true, true, false, true, true, true, true, true, true, true}));
-        QCOMPARE(Controllo<QListWidget>(*w, u"lstLayOut"_s)->item(1)->text(), u"   VAT"_s);
+            nascoste << Griglia()->isColumnHidden(i);
+        QCOMPARE(nascoste, (QList<bool>{true, false, true, true, true, true, true, true, true, true}));
+        QCOMPARE(C<QListWidget>(u"lstLayOut"_s)->item(2)->text(), u"   VALIDITA'"_s);
+        C<QPushButton>(u"CmdR(1)"_s)->click();
+        QFile csv(m_sessione->dirTemp + u"EXPWkPartiteIVA.csv"_s);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), "VAT;\r\n00000000009;\r\n"_ba);
     }
 
-    // Each row on the colour of its validity; the colour window opens where it should and its
-    // choice shows when it closes.
+    // Each row on the colour of its validity. The colour window opens where it should; a click on a
+    // label picks its colour (black or a cancelled dialog: none), saved when confirmed.
     void colori()
     {
-        auto w = Apri();
-        QTableView* g = Griglia(*w);
+        Apri();
+        QTableView* g = Griglia();
         const auto sfondo = [g](int riga) {
             const QRect cella = g->visualRect(g->model()->index(riga, kColIndirizzo));
             return g->viewport()->grab().toImage().pixelColor(cella.center());
@@ -282,34 +239,40 @@ private Q_SLOTS:
             const QString es = g->model()->index(r, kColOk).data().toString();
             QCOMPARE(sfondo(r), ColoreQt(m_sessione->colori[es == u"E"_s ? 1 : es == u"C"_s ? 2 : 0]));
         }
-        ClicIntestazione(*w, Bordo(*w, kColVat, false) + Pixel(*w, 500));
-        w->findChild<QAction*>(u"Mu_Colori"_s)->trigger();
-        auto* finestra = w->findChild<QDialog*>(u"ColorTdbg"_s);
+        ClicIntestazione(Bordo(kColVat, false) + Pixel(500));
+        m_w->findChild<QAction*>(u"Mu_Colori"_s)->trigger();
+        auto* finestra = m_w->findChild<QDialog*>(u"ColorTdbg"_s);
         QVERIFY(finestra && finestra->isVisible());
         QCOMPARE(finestra->windowTitle(), u" Colori validità partite IVA"_s);
-        const ScalaTwips scala(w->screen());
+        const ScalaTwips scala(m_w->screen());
         QCOMPARE(finestra->frameGeometry().topLeft(),
-                 scala.Pixel(scala.Twips(w->frameGeometry()).topLeft() + QPoint(100, 680)));
-        QCOMPARE(Controllo<QLabel>(*finestra, u"lbColor(2)"_s)->text(), u"CESSATE"_s);
+                 scala.Pixel(scala.Twips(m_w->frameGeometry()).topLeft() + QPoint(100, 680)));
+        auto* cessate = Controllo<QLabel>(*finestra, u"lbColor(2)"_s);
+        QCOMPARE(cessate->text(), u"CESSATE"_s);
         QVERIFY(Controllo<QLabel>(*finestra, u"lbColor(3)"_s)->isHidden());
-        m_dialoghi->ProssimoColore(0x000000FF);
-        QTest::mouseClick(Controllo<QLabel>(*finestra, u"lbColor(2)"_s), Qt::LeftButton);
+        for (const std::optional<ColoreRgb> colore : {std::optional<ColoreRgb>(0x000000FF), {0}, {}}) {
+            m_dialoghi->ProssimoColore(colore);
+            QTest::mouseClick(cessate, Qt::LeftButton);
+        }
         Controllo<QPushButton>(*finestra, u"Command1(1)"_s)->click();
-        QVERIFY(w->SorgenteRecord().endsWith(u"ORDER BY Nazione ASC"_s)); // activated again
+        QVERIFY(m_w->SorgenteRecord().endsWith(u"ORDER BY Nazione ASC"_s)); // activated again
         QCOMPARE(g->model()->index(0, kColNazione).data().toString(), u"DE"_s);
         QCOMPARE(sfondo(0), QColor(Qt::red));
+        QCOMPARE(m_sessione->impostazioni.Leggi(Chiavi::Colore(2)), u"255"_s);
     }
 
-    // ANALIZZA after noon: the numbers shown go to the list check, then today's answers show.
+    // ANALIZZA after noon: the numbers shown go to the list check, then today's answers show; a list
+    // that cannot be written stops it before the list check.
     void analizza()
     {
         const QDateTime adesso(QDate::currentDate(), QTime(15, 0));
-        auto w = Apri();
-        w->ImpostaAdesso([adesso] { return adesso; });
-        Scegli(*w, u"cbStato"_s, 2);
-        QSignalSpy letture(Griglia(*w)->model(), &QAbstractItemModel::modelReset);
+        Apri().ImpostaAdesso([adesso] { return adesso; });
+        C(u"cbStato"_s)->setCurrentIndex(2);
+        QSignalSpy letture(Griglia()->model(), &QAbstractItemModel::modelReset);
         QString lista;
-        connect(w.get(), &EleVATok::ControllaElenco, this, [&](const QString& file) {
+        int elenchi = 0;
+        connect(m_w.get(), &EleVATok::ControllaElenco, this, [&](const QString& file) {
+            ++elenchi;
             QFile f(file);
             lista = f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
             // The list check answers one of them again, this morning.
@@ -317,71 +280,42 @@ private Q_SLOTS:
                 u"UPDATE PartiteIVA SET DataRichiesta = ? WHERE Codice = 'IT00000000005'"_s,
                 {adesso.date().toString(u"yyyy-MM-dd 09:00:00"_s)});
         });
-        Controllo<QPushButton>(*w, u"CmdR(0)"_s)->click();
+        C<QPushButton>(u"CmdR(0)"_s)->click();
         QCOMPARE(lista, u"FR00000000003\r\nIT00000000002\r\nIT00000000005\r\n"_s);
-        QCOMPARE(Controllo<QComboBox>(*w, u"Combo1"_s)->currentText(), u"Dal  "_s);
-        QCOMPARE(Controllo<QDateTimeEdit>(*w, u"DTPicker1"_s)->dateTime(),
-                 QDateTime(adesso.date(), QTime(0, 0)));
+        QCOMPARE(C(u"Combo1"_s)->currentText(), u"Dal  "_s);
+        QCOMPARE(C<QDateTimeEdit>(u"DTPicker1"_s)->dateTime(), QDateTime(adesso.date(), QTime(0, 0)));
         QCOMPARE(letture.count(), 1); // one read: none while the window set its own controls
-        QCOMPARE(Colonna(*w, kColVat), QStringList{u"00000000005"_s});
-    }
+        QCOMPARE(Colonna(kColVat), QStringList{u"00000000005"_s});
 
-    // A list that cannot be written stops ANALIZZA before the list check.
-    void analizzaSenzaLista()
-    {
-        QVERIFY(QDir().mkpath(m_sessione->dirTemp + u"ListaVAT.txt"_s));
-        auto w = Apri();
-        Scegli(*w, u"cbStato"_s, 2);
-        QSignalSpy controlli(w.get(), &EleVATok::ControllaElenco);
-        Controllo<QPushButton>(*w, u"CmdR(0)"_s)->click();
-        QCOMPARE(controlli.count(), 0);
+        const QString file = m_sessione->dirTemp + u"ListaVAT.txt"_s;
+        QVERIFY(QFile::remove(file) && QDir().mkpath(file));
+        C(u"Combo1"_s)->setCurrentIndex(0);
+        C<QPushButton>(u"CmdR(0)"_s)->click();
+        QCOMPARE(elenchi, 1);
         QCOMPARE(m_dialoghi->Messaggi().size(), 1);
         QVERIFY(m_dialoghi->Messaggi().first().testo.startsWith(u"IMPOSSIBILE SCRIVERE IL FILE"_s));
-        QCOMPARE(Controllo<QComboBox>(*w, u"Combo1"_s)->currentIndex(), 0);
+        QCOMPARE(C(u"Combo1"_s)->currentIndex(), 0);
     }
 
-    // The work table, its CSV of the visible columns, the consultation number among them.
-    void tabellaLavoroECsv()
-    {
-        Inserisci(u"AT00000000009"_s, 0, u"2009-01-01 00:00:00"_s, u"WKPartiteIVA"_s);
-        m_sessione->pathExcel = {u"/bin/true"_s, {}};
-        m_sessione->impostazioni.Scrivi(Chiavi::LayOut(), u"SSNNNNNNNS"_s);
-        auto w = Apri(TabellaSfogliata::Lavoro);
-        QCOMPARE(w->SqlFiltro(), u"Select * FROM WkPartiteIVA"_s);
-        Controllo<QPushButton>(*w, u"CmdR(1)"_s)->click();
-        QFile csv(m_sessione->dirTemp + u"EXPWkPartiteIVA.csv"_s);
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), "N.;VAT;CONSULTAZIONE;\r\nAT;00000000009;;\r\n"_ba);
-    }
-
-    // The grid fills the window but for 20 twips; a column's new width is kept when the drag ends,
-    // without sorting; the window's place is kept when it closes.
+    // The grid fills the window but for 20 twips; a column's new width is kept, and the end of the drag
+    // does not sort; the window's place is kept when it closes.
     void dimensioni()
     {
-        int larghezza = 0;
-        {
-            auto w = Apri();
-            w->resize(700, 520);
-            QTableView* g = Griglia(*w);
-            QTRY_COMPARE(g->width(), w->width() - Pixel(*w, 20));
-            QCOMPARE(g->height(), w->height() - g->y() - ScalaTwips(w->screen()).PixelY(20));
-            QWidget* h = g->horizontalHeader()->viewport();
-            const QPoint bordo(Bordo(*w, kColVat, true) - 1, 5);
-            QTest::mousePress(h, Qt::LeftButton, {}, bordo);
-            QTest::mouseMove(h, bordo + QPoint(30, 0));
-            QTest::mouseRelease(h, Qt::LeftButton, {}, bordo + QPoint(30, 0));
-            QVERIFY(w->SorgenteRecord().endsWith(u"Nazione ASC"_s));
-            QSqlQuery q(m_sessione->database.Connessione());
-            QVERIFY(q.exec(u"SELECT Col2 FROM LayOutCol WHERE Finestra = 'EleVATok'"_s) && q.next());
-            QCOMPARE(q.value(0).toInt(),
-                     ScalaTwips(w->screen()).Twips(QSize(g->columnWidth(kColVat), 0)).width());
-            larghezza = ScalaTwips(w->screen()).Twips(w->frameGeometry()).width();
-            w->close();
-        }
+        Apri().resize(700, 520);
+        const ScalaTwips scala(m_w->screen());
+        QTableView* g = Griglia();
+        QTRY_COMPARE(g->width(), m_w->width() - Pixel(20));
+        QCOMPARE(g->height(), m_w->height() - g->y() - scala.PixelY(20));
+        const QPoint bordo(Bordo(kColVat, true) - 1, 5);
+        QTest::mousePress(g->horizontalHeader()->viewport(), Qt::LeftButton, {}, bordo);
+        QTest::mouseMove(g->horizontalHeader()->viewport(), bordo + QPoint(30, 0));
+        QTest::mouseRelease(g->horizontalHeader()->viewport(), Qt::LeftButton, {}, bordo + QPoint(30, 0));
+        QVERIFY(m_w->SorgenteRecord().endsWith(u"Nazione ASC"_s));
+        const int larghezza = scala.Twips(m_w->frameGeometry()).width();
+        m_w->close();
         QCOMPARE(m_sessione->impostazioni.Leggi(Chiavi::DimX(u"EleVATok"_s)), QString::number(larghezza));
-        QCOMPARE(m_sessione->impostazioni.Leggi(Chiavi::WState(u"EleVATok"_s)), u"0"_s);
-        auto w = Apri();
-        QVERIFY(Griglia(*w)->columnWidth(kColVat) > Pixel(*w, ColonneRisultati()[kColVat].larghezza) + 20);
+        Apri();
+        QVERIFY(Griglia()->columnWidth(kColVat) > Pixel(ColonneRisultati()[kColVat].larghezza) + 20);
     }
 };
 

@@ -7,13 +7,20 @@
 #include <QList>
 #include <QQueue>
 
+#include <memory>
 #include <optional>
 
 class DialoghiProva : public Dialoghi
 {
 public:
     // Installs a fresh instance as the program's dialogs and returns it (owned by the seam).
-    static DialoghiProva* Installa();
+    static DialoghiProva* Installa()
+    {
+        auto dialoghi = std::make_unique<DialoghiProva>();
+        DialoghiProva* puntatore = dialoghi.get();
+        ImpostaDialoghi(std::move(dialoghi));
+        return puntatore;
+    }
 
     void ProssimaRisposta(Risposta risposta) { m_risposte.enqueue(risposta); }
     void ProssimaCartella(const QString& cartella) { m_cartelle.enqueue(cartella); }
@@ -39,14 +46,32 @@ public:
     const QList<QStringList>& ProgrammiChiesti() const { return m_programmiChiesti; }
     void Svuota() { m_messaggi.clear(); }
 
-    Risposta Mostra(const Messaggio& messaggio) override;
-    QString ScegliCartella(const QString& titolo, const QString& iniziale) override;
-    QString ScegliFile(const QString& titolo, const QString& cartella, const QString& filtro) override;
-    QString ScegliProgramma(const QString& titolo, const QString& iniziale) override;
-    SceltaStampante ScegliStampante(const SceltaStampante& attuale) override;
-    std::optional<ColoreRgb> ScegliColore(ColoriPersonalizzati& personalizzati) override;
+    Risposta Mostra(const Messaggio& messaggio) override
+    {
+        m_messaggi.append(messaggio);
+        return m_risposte.isEmpty() ? messaggio.predefinita : m_risposte.dequeue();
+    }
+    QString ScegliCartella(const QString&, const QString&) override { return Prossima(m_cartelle); }
+    QString ScegliFile(const QString&, const QString&, const QString&) override { return Prossima(m_file); }
+    QString ScegliProgramma(const QString& titolo, const QString& iniziale) override
+    {
+        m_programmiChiesti.append({titolo, iniziale});
+        return Prossima(m_file);
+    }
+    SceltaStampante ScegliStampante(const SceltaStampante&) override { return Prossima(m_stampanti); }
+    std::optional<ColoreRgb> ScegliColore(ColoriPersonalizzati& personalizzati) override
+    {
+        ++m_dialoghiColore;
+        m_personalizzatiMostrati = personalizzati;
+        const RispostaColore risposta = Prossima(m_colori);
+        if (risposta.colore && risposta.personalizzati)
+            personalizzati = *risposta.personalizzati;
+        return risposta.colore;
+    }
 
 private:
+    template <typename T> static T Prossima(QQueue<T>& coda) { return coda.isEmpty() ? T() : coda.dequeue(); }
+
     struct RispostaColore {
         std::optional<ColoreRgb> colore;
         std::optional<ColoriPersonalizzati> personalizzati;

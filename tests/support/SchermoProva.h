@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstdio>
 #include <sys/types.h>
 
 class SchermoProva
@@ -19,9 +20,14 @@ public:
     QString Mancanza() const { return m_mancanza; }
 
 private:
+    struct Programma {
+        FILE* uscita = nullptr; // what it writes
+        pid_t pid = 0;
+    };
+    static Programma Lancia(const char* comando);
     bool Avvia();
 
-    pid_t m_xvfb = 0;
-    pid_t m_openbox = 0;
+    Programma m_xvfb;
+    Programma m_openbox;
     QString m_mancanza;
 };

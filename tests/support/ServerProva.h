@@ -1,15 +1,13 @@
 #pragma once
-// A loopback HTTP server imitating the agencies' pages. It runs in a thread of its own, so it keeps
-// answering while the test thread blocks (a child process, a blocking socket). Every answer closes
-// its connection.
+// A loopback HTTP server imitating the agencies' pages. Every answer closes its connection.
 
-#include <QByteArray>
+#include "support/ServerHttpProva.h"
+
 #include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QPair>
 #include <QStringList>
-#include <QThread>
 #include <QUrl>
 
 #include <atomic>
@@ -32,21 +30,21 @@ struct PaginaProva {
     static PaginaProva Redirezione(const QByteArray& destinazione, int stato = 302);
 };
 
-class AscoltoProva;
-
 class ServerProva
 {
 public:
     ServerProva(); // listening on 127.0.0.1 when it returns
-    ~ServerProva();
 
-    quint16 Porta() const { return m_porta; }
+    quint16 Porta() const { return m_http.Porta(); }
     // "http://127.0.0.1:<port>" followed by `percorso` ("/path?query").
     QUrl Indirizzo(const QString& percorso) const;
 
     // `percorso` with a query matches only that exact address; without one, any query on that path.
     // Unknown addresses get a 404.
-    void Imposta(const QString& percorso, const PaginaProva& pagina);
+    void Imposta(const QString& percorso, const PaginaProva& pagina)
+    {
+        Imposta(percorso, QList<PaginaProva>{pagina});
+    }
     // Each request to `percorso` takes the next of `pagine`; the last one answers every later request.
     void Imposta(const QString& percorso, const QList<PaginaProva>& pagine);
     // The request targets ("/path?query", as sent) received so far, in order.
@@ -60,19 +58,14 @@ public:
     void Svuota();
 
 private:
-    friend class AscoltoProva;
-    // Called from the server thread: logs the request and returns a copy of its page.
-    PaginaProva Registra(const QString& destinazione);
-    // Called from the server thread as the answer to `destinazione` begins (or the connection ends).
-    void Risposta(const QString& destinazione);
+    // In the server thread: logs the request and answers it with its page.
+    void Rispondi(QTcpSocket* socket, const QString& destinazione);
 
-    AscoltoProva* m_ascolto;
-    QThread m_thread;
-    quint16 m_porta = 0;
     mutable QMutex m_mutex;
     QHash<QString, QList<PaginaProva>> m_pagine;
     QStringList m_richieste;
     QStringList m_inRisposta;
     QList<QStringList> m_contemporanee;
     std::atomic<qint64> m_inviati = 0;
+    ServerHttpProva m_http; // last: it stops first
 };

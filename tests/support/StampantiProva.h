@@ -1,14 +1,13 @@
 #pragma once
 // A loopback print server speaking the CUPS protocol (IPP over HTTP) with printers that exist only for
 // the test. Once this process's printing points at it, the system's printer list shows its printers
-// and a print on one of them arrives here as a job. It runs in a thread of its own, since printing
-// blocks the test thread.
+// and a print on one of them arrives here as a job.
 
-#include <QByteArray>
+#include "support/ServerHttpProva.h"
+
 #include <QList>
 #include <QMutex>
 #include <QStringList>
-#include <QThread>
 
 struct LavoroProva {
     QString stampante;
@@ -16,13 +15,10 @@ struct LavoroProva {
     QByteArray documento; // as sent: a PDF from Qt
 };
 
-class AscoltoStampanti;
-
 class StampantiProva
 {
 public:
     explicit StampantiProva(const QStringList& stampanti); // listening on 127.0.0.1 when it returns
-    ~StampantiProva();
 
     // Points this process's printing at the server (CUPS_SERVER). The printing library reads it once:
     // call this before anything in the process asks for a printer.
@@ -32,12 +28,11 @@ public:
     void Svuota();
 
 private:
-    friend class AscoltoStampanti;
+    // In the server thread.
+    void Rispondi(QTcpSocket* socket, const RichiestaProva& richiesta);
 
-    AscoltoStampanti* m_ascolto;
-    QThread m_thread;
-    quint16 m_porta = 0;
     const QStringList m_stampanti;
     mutable QMutex m_mutex;
     QList<LavoroProva> m_lavori;
+    ServerHttpProva m_http; // last: it stops first
 };
