@@ -9,18 +9,32 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+double PiccoMemoriaMb(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("%s mancante: /usr/bin/time non ha misurato il programma", qPrintable(file));
+    // Its last line: a failing program's exit status may come first.
+    return f.readAll().trimmed().split('\n').last().toDouble() / 1024;
+}
 
 MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argomenti, bool senzaErrori)
 {
     const QString programma = cartella + QStringLiteral("/tarvel");
+    if (!QFile::exists(QStringLiteral("/usr/bin/time")))
+        qFatal("/usr/bin/time mancante: scripts/dipendenze.sh lo installa");
     if (!QFile::exists(programma) && !QFile::copy(QStringLiteral(TARVEL_ESEGUIBILE), programma))
         qFatal("impossibile copiare il programma in %s", qPrintable(cartella));
 
+    // The peak memory comes from GNU time, which forks the program from its own small image: a
+    // child's ru_maxrss would count this process's pages, resident in it until exec.
+    const QString fileMemoria = cartella + QStringLiteral("/.memoria");
     // Everything the child needs is made before fork: only exec may follow it.
-    std::vector<QByteArray> testi{QFile::encodeName(programma)};
+    std::vector<QByteArray> testi{
+        "/usr/bin/time", "-f", "%M", "-o", QFile::encodeName(fileMemoria), QFile::encodeName(programma)};
     for (const QString& a : argomenti)
         testi.push_back(a.toLocal8Bit());
     std::vector<char*> argv;
@@ -50,10 +64,9 @@ MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argom
         m.uscita.append(pezzo, n);
     ::close(tubo[0]);
     int stato = 0;
-    rusage uso{};
-    ::wait4(figlio, &stato, 0, &uso);
+    ::waitpid(figlio, &stato, 0);
     m.secondi = double(orologio.nsecsElapsed()) / 1e9;
-    m.memoriaMb = double(uso.ru_maxrss) / 1024;
+    m.memoriaMb = PiccoMemoriaMb(fileMemoria);
     m.stato = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
     return m;
 }

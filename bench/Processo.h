@@ -17,6 +17,9 @@ struct MisuraProcesso {
 MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argomenti,
                                bool senzaErrori = false);
 
+// The peak resident memory, in MB, that `/usr/bin/time -f %M -o file` wrote in `file`.
+double PiccoMemoriaMb(const QString& file);
+
 // The value of a text field of the first JSON line of `uscita` ("" when missing).
 QString CampoJson(const QByteArray& uscita, const QString& campo);
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The one list of Debian packages the project needs to build, test, run and measure (openbox: the
 # window manager of the placement tests; libx11-dev: the benchmarks' window watcher; curl: the
-# network floor of the list benchmark).
+# network floor of the list benchmark; time: the benchmarks' peak memory of a child program).
 # Sourced by run.sh and test.sh: installs only what is missing, so a second run is quick.
 
 PACCHETTI=(
@@ -12,7 +12,7 @@ PACCHETTI=(
   iso-flags-png-320x240
   xvfb xauth openbox poppler-utils
   libx11-dev
-  sqlite3 zlib1g-dev curl
+  sqlite3 zlib1g-dev curl time
   clang libclang-rt-14-dev
 )
 
