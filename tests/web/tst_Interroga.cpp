@@ -6,6 +6,8 @@
 #include "support/DialoghiProva.h"
 #include "support/ServerProva.h"
 
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -241,6 +243,39 @@ private Q_SLOTS:
         QCOMPARE(r.motivo, motivo);
         QVERIFY2(m_server.ByteInviati() < 32 * 1024 * 1024, QByteArray::number(m_server.ByteInviati()));
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
+    }
+
+    // Two queries at once: the one whose page comes first ends first, each with its own answer. The
+    // export page comes from a server that answers only when the test says so.
+    void dueInterrogazioniInsieme()
+    {
+        const QString mrn = u"26IT1234567890ABE7"_s;
+        QTcpServer trattenuto;
+        QVERIFY(trattenuto.listen(QHostAddress::LocalHost));
+        m_cartella->Ini().Scrivi(Chiavi::IndirizzoWeb(u"EXPORT"_s),
+                                 u"http://127.0.0.1:%1/e?"_s.arg(trattenuto.serverPort()));
+        Pagina(u"/vies"_s, kVies);
+        const auto sessione = Apri();
+        GetHtmPage lenta(sessione->Contesto(), sessione->Politica(kUsoElenco));
+        GetHtmPage veloce(sessione->Contesto(), sessione->Politica(kUsoElenco));
+        QList<RispostaQuery> arrivate;
+        for (GetHtmPage* query : {&lenta, &veloce})
+            connect(query, &GetHtmPage::Conclusa, this,
+                    [&arrivate](const RispostaQuery& r) { arrivate << r; });
+
+        lenta.Avvia(mrn);
+        QTRY_VERIFY(trattenuto.hasPendingConnections());
+        QTcpSocket* richiesta = trattenuto.nextPendingConnection();
+        QByteArray letta;
+        QTRY_VERIFY((letta += richiesta->readAll()).endsWith("\r\n\r\n"));
+        veloce.Avvia(kValida);
+        QTRY_COMPARE(arrivate.size(), 1);
+        QVERIFY(!lenta.Finita());
+        richiesta->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(kExport.size()) +
+                         "\r\n\r\n" + kExport);
+        QTRY_COMPARE(arrivate.size(), 2);
+        QCOMPARE(arrivate[0].numero + u' ' + arrivate[0].ElencoEsiti[3], kValida + u" ROSSI"_s);
+        QCOMPARE(arrivate[1].numero + u' ' + arrivate[1].ElencoEsiti[18], mrn + u" USCITA"_s);
     }
 
     // The European Commission's VIES service as a second source of VAT answers. Unavailable is
