@@ -21,7 +21,6 @@ private Q_SLOTS:
         const QRect alta(1500, 1200, 6360, 2550),
             bassa(1500, 8000, 6360, 2550); // anchors 1560,1800 and 1560,8600
         const QSize p(4000, 3000);
-        QTest::newRow("design size") << no << alta << DatiFinestra{p} << QRect(1560, 1800, 4000, 3000);
         QTest::newRow("WSTATE 2") << no << alta << DatiFinestra{p, true, 2, 5000, 4000} << QRect();
         QTest::newRow("sizable: DIMX, DIMY")
             << no << alta << DatiFinestra{p, true, 0, 9000, 7000} << QRect(1560, 1800, 9000, 7000);

@@ -126,18 +126,6 @@ private Q_SLOTS:
         QCOMPARE(f.size(), 0);
     }
 
-    // Nobody can mend anything meanwhile: a retry is never offered, every other question takes its
-    // default.
-    void rigaComandoSenzaRiprova()
-    {
-        DialoghiRigaComando riga;
-        QCOMPARE(riga.Mostra({{}, {}, Icona::Nessuna, Pulsanti::RiprovaAnnulla, Risposta::Riprova}),
-                 Risposta::Annulla);
-        QCOMPARE(riga.Mostra({{}, {}, Icona::Nessuna, Pulsanti::InterrompiRiprovaIgnora, Risposta::Riprova}),
-                 Risposta::Interrompi);
-        QCOMPARE(riga.Mostra({{}, {}, Icona::Nessuna, Pulsanti::SiNo, Risposta::No}), Risposta::No);
-    }
-
     void fileEsiste_data()
     {
         QTest::addColumn<QString>("nome");

@@ -8,6 +8,7 @@
 #include "web/ModuloBrowser.h"
 #include "web/MostraPagineFinestra.h"
 #include "web/PdfCreator.h"
+#include "web/RunFile.h"
 
 #include <QDesktopServices>
 #include <QProcess>
@@ -47,25 +48,17 @@ private:
         m_server.Imposta(u"/vies"_s, PaginaProva::Html("<html><body><p>" + esito + "</p></body></html>"));
         return m_server.Indirizzo(u"/vies?IT00743110157"_s).toString();
     }
-    // The single check's options; PDF prints go to `dirSave`.
-    static OpzioniPagina Opzioni(int view, int print, const QString& dirSave = {})
+    // View 0, Print 1, as the single check asks; PDF prints go to `dirSave`.
+    static OpzioniPagina Stampa(const QString& dirSave)
     {
-        return {.uso = 1,
-                .View = std::int16_t(view),
-                .Print = std::int16_t(print),
-                .Stampante = {},
-                .DirSave = dirSave};
+        return {.uso = 1, .View = 0, .Print = 1, .Stampante = {}, .DirSave = dirSave};
+    }
+    QString Crea(const QString& nome) const
+    {
+        QFile f(m_dir.filePath(nome));
+        return f.open(QIODevice::WriteOnly) && f.write(nome.toUtf8()) > 0 ? f.fileName() : QString();
     }
     QStringList Pdf() const { return QDir(m_dir.path()).entryList({u"*.pdf"_s}); }
-    static QByteArray TestoPdf(const QString& file)
-    {
-        QProcess testo;
-        testo.start(u"pdftotext"_s, {file, u"-"_s});
-        if (!testo.waitForFinished(30000) || testo.exitStatus() != QProcess::NormalExit ||
-            testo.exitCode() != 0)
-            return "pdftotext: " + testo.errorString().toUtf8();
-        return testo.readAllStandardOutput();
-    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -95,14 +88,16 @@ private Q_SLOTS:
     {
         MostraPagineFinestra mostra(m_ini, m_dir.path() + u'/', {kCartellaBrowser});
         for (const QByteArray esito : {"Partita IVA valida", "Partita IVA cessata"}) {
-            QVERIFY(mostra.MostraNelBrowser(
-                {Pagina(esito), u"IT00743110157"_s, u"pi"_s, Opzioni(0, 1, m_dir.path())}));
+            QVERIFY(
+                mostra.MostraNelBrowser({Pagina(esito), u"IT00743110157"_s, u"pi"_s, Stampa(m_dir.path())}));
             QCOMPARE(Pdf(), QStringList{u"IT_00743110157.pdf"_s});
-            QVERIFY(TestoPdf(m_dir.filePath(Pdf().value(0))).contains(esito));
+            QProcess testo;
+            testo.start(u"pdftotext"_s, {m_dir.filePath(Pdf().value(0)), u"-"_s});
+            QVERIFY(testo.waitForFinished(30000) && testo.readAllStandardOutput().contains(esito));
         }
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
         const QString manca = m_dir.filePath(u"manca"_s);
-        mostra.MostraNelBrowser({Pagina("x"), u"IT00743110157"_s, u"pi"_s, Opzioni(0, 1, manca)});
+        mostra.MostraNelBrowser({Pagina("x"), u"IT00743110157"_s, u"pi"_s, Stampa(manca)});
         QCOMPARE(m_dialoghi->Messaggi().size(), 1);
         QVERIFY(m_dialoghi->Messaggi()[0].testo.startsWith(u"IMPOSSIBILE SCRIVERE IL FILE PDF\n"_s + manca));
     }
@@ -128,7 +123,7 @@ private Q_SLOTS:
         const QList<QUrl> pagine{m_server.Indirizzo(u"/vies?IT1"_s), m_server.Indirizzo(u"/vies?IT2"_s)};
         for (const QUrl& pagina : pagine)
             QVERIFY(mostra.MostraNelBrowser(
-                {pagina.toString(), u"IT00743110157"_s, u"pi"_s, Opzioni(0, 1, m_dir.path())}));
+                {pagina.toString(), u"IT00743110157"_s, u"pi"_s, Stampa(m_dir.path())}));
         QCOMPARE(m_aperti, pagine);
         QCOMPARE(Pdf(), QStringList());
         QCOMPARE(m_dialoghi->Messaggi().size(), 1);
@@ -167,7 +162,7 @@ private Q_SLOTS:
         QVERIFY(ImpostaStampanteCorrente(corrente));
         m_dialoghi->ProssimaStampante(scelta);
 
-        OpzioniPagina opzioni = Opzioni(0, 1, m_dir.path());
+        OpzioniPagina opzioni = Stampa(m_dir.path());
         opzioni.ChPrt = 1;
         MostraPagineFinestra mostra(m_ini, m_dir.path() + u'/', {kCartellaBrowser});
         QVERIFY(
@@ -183,6 +178,70 @@ private Q_SLOTS:
             QVERIFY(lavori[0].documento.startsWith("%PDF-")); // the page, drawn as an image
         }
         QVERIFY(m_dialoghi->Messaggi().isEmpty());
+    }
+
+    // A file opens through the system, found in the folder given; a missing one is told with its path.
+    void runFile()
+    {
+        QDesktopServices::setUrlHandler(u"file"_s, this, "Apri");
+        const QString manca = m_dir.filePath(u"manca.txt"_s);
+        QCOMPARE(RunFile(Crea(u"esiti.txt"_s).section(u'/', -1), u"/p"_s, m_dir.path()), kAperturaRiuscita);
+        QCOMPARE(RunFile(manca, u"/p"_s), 2);
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        QCOMPARE(m_aperti, QList{QUrl::fromLocalFile(m_dir.filePath(u"esiti.txt"_s))});
+        QCOMPARE(m_dialoghi->Messaggi().size(), 1);
+        QVERIFY(m_dialoghi->Messaggi()[0].testo.startsWith(u"Impossibile trovare il file. \n\nPercorso: '"_s +
+                                                           manca));
+    }
+
+    // A saved answer page opens without a word: no box when the folder is missing or no program
+    // opens pages.
+    void apriPagina_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("gestore"); // a program opens files
+        QTest::newRow("opened") << Crea(u"PI_IT00743110157.htm"_s) << true;
+        QTest::newRow("save folder missing") << m_dir.filePath(u"manca/PI_IT1.htm"_s) << true;
+        QTest::newRow("no program") << Crea(u"tmp_html.htm"_s) << false;
+    }
+    void apriPagina()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, gestore);
+        MostraPagineFinestra mostra(m_ini, m_dir.path() + u'/');
+        if (gestore)
+            QDesktopServices::setUrlHandler(u"file"_s, this, "Apri");
+        mostra.ApriDocumento(file);
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        QCOMPARE(m_aperti, gestore && QFile::exists(file) ? QList{QUrl::fromLocalFile(file)} : QList<QUrl>());
+        QCOMPARE(m_dialoghi->Messaggi().size(), 0);
+    }
+
+    // PDFCreator's autosave folder counts only for that printer, with its own file name pattern; the
+    // file it writes a moment later takes the number's name over an earlier one, and when none comes
+    // within the limit everything stays as it was, silently.
+    void pdfCreator()
+    {
+        m_ini.Scrivi({{Chiavi::PdfCreator(u"UseAutosave"_s), u"1"_s},
+                      {Chiavi::PdfCreator(u"AutosaveDirectory"_s), u" C:\\PDF\\ "_s}});
+        QCOMPARE(LeggiPdfCreator(m_ini, u"PdfCreator"_s) + u'|' + LeggiPdfCreator(m_ini, u"Laser"_s),
+                 u"C:\\PDF|"_s);
+        QVERIFY(m_dialoghi->Messaggi().isEmpty());
+        m_ini.Scrivi(Chiavi::PdfCreator(u"AutosaveFilename"_s), u"<Author>"_s);
+        QCOMPARE(LeggiPdfCreator(m_ini, u"PDFCREATOR"_s), QString());
+        QCOMPARE(m_dialoghi->Messaggi().size(), 1);
+        QCOMPARE(NomePdf(u"tr"_s, u"../a\\b:*?\"<>|\t"_s), u"TR_.._a_b________.pdf"_s);
+
+        Attese().pdfMs = 300;
+        QFile finale(Crea(u"IT_00743110157.pdf"_s));
+        const QString scritto = u"http___host_servizi_vies_vies.htm_act=piva&st.pdf"_s;
+        RinominaPdfCreator(m_dir.path(), u"pi"_s, u"IT00743110157"_s, u"host"_s);
+        QVERIFY(finale.open(QIODevice::ReadOnly) && finale.readAll() == "IT_00743110157.pdf");
+        finale.close();
+        QTimer::singleShot(50, this, [&] { Crea(scritto); });
+        RinominaPdfCreator(m_dir.path(), u"pi"_s, u"IT00743110157"_s, u"host"_s);
+        QVERIFY(finale.open(QIODevice::ReadOnly) && finale.readAll() == scritto.toUtf8());
+        QVERIFY(!QFile::exists(m_dir.filePath(scritto)) && m_dialoghi->Messaggi().size() == 1);
     }
 };
 
