@@ -24,21 +24,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-ScalaTwips Scala()
-{
-    return ScalaTwips(QGuiApplication::primaryScreen());
-}
-
-// The window manager has framed the window and Qt knows it.
-bool Incorniciata(const QWidget* w)
-{
-    return w->isVisible() && w->frameGeometry() != w->geometry();
-}
-
-} // namespace
-
 // Placement where windows have real frames: an X server with a window manager of the test's own.
 class TestCollocazione : public QObject
 {
@@ -53,13 +38,19 @@ private:
     ServerProva m_server;
     FabbricaBrowser* m_browser = nullptr;
 
+    static ScalaTwips Scala() { return ScalaTwips(QGuiApplication::primaryScreen()); }
+    // The window manager has framed the window and Qt knows it.
+    static bool Incorniciata(const QWidget* w)
+    {
+        return w->isVisible() && w->frameGeometry() != w->geometry();
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
         if (!m_mancanza.isEmpty())
             QSKIP(qPrintable(m_mancanza));
-        m_server.Imposta(u"/vies"_s,
-                         PaginaProva::Html("<html><body><p>Partita IVA valida</p></body></html>"));
+        m_server.Imposta(u"/vies"_s, PaginaProva::Html("<p>Partita IVA valida</p>"));
         const ModuloBrowser modulo = CaricaModuloBrowser({QStringLiteral(TARVEL_CARTELLA_BROWSER)});
         QVERIFY2(modulo.fabbrica, qPrintable(modulo.motivo));
         m_browser = modulo.fabbrica;
@@ -137,10 +128,13 @@ private Q_SLOTS:
                      QPoint(daStampanti.right() + 1 + Scala().PixelX(20), daStampanti.top()));
     }
 
-    // The first start centres the main window by its outer design size: client area, menu bar and
-    // the window manager's frame. Its fixed outer size counts the frame too.
+    // A command run first leaves no settings file, so the first window start still centres the main
+    // window, by its outer design size: client area, menu bar and the window manager's frame. Its fixed
+    // outer size counts the frame too, and keeps the menu bar on one line.
     void primoAvvioCentrato()
     {
+        ApriSessione(m_cartella->Percorso(), ModoSessione::Comando);
+        QVERIFY(!QFileInfo::exists(m_cartella->File(u"tarvel.ini"_s)));
         Startup w;
         QVERIFY(Mostra(w));
         QTRY_VERIFY(Incorniciata(&w));
@@ -156,6 +150,9 @@ private Q_SLOTS:
                      scala.Pixel(QPoint(int(ArrotondaPari(centro.x())), int(ArrotondaPari(centro.y())))));
         QTRY_COMPARE(scala.Twips(w.frameGeometry().size()),
                      QSize(kLarghezzaProgetto + cornice.width(), AltezzaFissa(progetto.height())));
+        QCOMPARE(w.menuBar()->heightForWidth(w.width()), w.menuBar()->sizeHint().height());
+        w.resize(w.width() + 100, w.height() + 100);
+        QCOMPARE(w.size(), w.minimumSize());
     }
 };
 
