@@ -71,6 +71,18 @@ MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argom
     return m;
 }
 
+double MemoriaMassimaMb()
+{
+    QFile stato(QStringLiteral("/proc/self/status"));
+    if (!stato.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& riga : stato.readAll().split('\n')) {
+        if (riga.startsWith("VmHWM:"))
+            return riga.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
 QString CampoJson(const QByteArray& uscita, const QString& campo)
 {
     return QJsonDocument::fromJson(uscita.left(uscita.indexOf('\n'))).object().value(campo).toString();

@@ -1,5 +1,5 @@
 #pragma once
-// Runs the program as a child process and measures it.
+// Runs the program as a child process and measures it; measures this process too.
 
 #include <QByteArray>
 #include <QString>
@@ -19,6 +19,9 @@ MisuraProcesso EseguiProgramma(const QString& cartella, const QStringList& argom
 
 // The peak resident memory, in MB, that `/usr/bin/time -f %M -o file` wrote in `file`.
 double PiccoMemoriaMb(const QString& file);
+
+// This process's own peak resident memory, in MB (0 when it cannot be read).
+double MemoriaMassimaMb();
 
 // The value of a text field of the first JSON line of `uscita` ("" when missing).
 QString CampoJson(const QByteArray& uscita, const QString& campo);

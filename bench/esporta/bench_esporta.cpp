@@ -2,6 +2,7 @@
 // bench_esporta esporta DB FILE: the results grid's nine columns of every row to FILE as CSV, then
 // the peak resident memory of this process in MB on standard output.
 
+#include "Processo.h"
 #include "core/Database.h"
 #include "results/Esportazioni.h"
 
@@ -41,18 +42,6 @@ bool Riempi(Database& database, int righe)
             return false;
     }
     return transazione.Conferma();
-}
-
-double MemoriaMassimaMb()
-{
-    QFile stato(u"/proc/self/status"_s);
-    if (!stato.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& riga : stato.readAll().split('\n')) {
-        if (riga.startsWith("VmHWM:"))
-            return riga.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
 }
 
 } // namespace

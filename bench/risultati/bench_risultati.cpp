@@ -2,6 +2,7 @@
 // number, then times the results browser over it. Figures on standard error as they come, the JSON
 // line last on standard output.
 
+#include "Processo.h"
 #include "core/Database.h"
 #include "results/ColonneRisultati.h"
 #include "results/EleVATok.h"
@@ -103,18 +104,6 @@ bool Riempi(Database& database, qint64 righe)
             return false;
     }
     return transazione.Conferma();
-}
-
-double MemoriaMassimaMb()
-{
-    QFile stato(u"/proc/self/status"_s);
-    if (!stato.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& riga : stato.readAll().split('\n')) {
-        if (riga.startsWith("VmHWM:"))
-            return riga.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
 }
 
 class Misura

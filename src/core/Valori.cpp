@@ -133,7 +133,7 @@ QString ValTesto(const QVariant& valore, const QString& predefinito)
     return testo;
 }
 
-QString TogliSpazi(const QString& testo)
+QStringView TogliSpazi(QStringView testo)
 {
     qsizetype inizio = 0;
     qsizetype fine = testo.size();
@@ -141,7 +141,12 @@ QString TogliSpazi(const QString& testo)
         ++inizio;
     while (fine > inizio && testo[fine - 1] == u' ')
         --fine;
-    return testo.mid(inizio, fine - inizio);
+    return testo.sliced(inizio, fine - inizio);
+}
+
+QString TogliSpazi(const QString& testo)
+{
+    return TogliSpazi(QStringView(testo)).toString();
 }
 
 QString TestoNumero(double numero)

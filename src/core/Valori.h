@@ -24,6 +24,7 @@ QString ValTesto(const QVariant& valore, const QString& predefinito = QString())
 
 // The text without the spaces at both ends; other blanks (TAB, line ends) stay.
 QString TogliSpazi(const QString& testo);
+QStringView TogliSpazi(QStringView testo);
 
 // A number as the settings file holds it: the locale's decimal separator, no group separator.
 QString TestoNumero(double numero);

@@ -22,13 +22,7 @@ void AccodaTesto(QString& riga, const QVariant& valore)
     const QString testo = valore.toString();
     if (testo.isEmpty() || testo.front() == QChar(u'\0'))
         return;
-    qsizetype inizio = 0;
-    qsizetype fine = testo.size();
-    while (inizio < fine && testo[inizio] == u' ')
-        ++inizio;
-    while (fine > inizio && testo[fine - 1] == u' ')
-        --fine;
-    const QStringView dentro = QStringView(testo).sliced(inizio, fine - inizio);
+    const QStringView dentro = TogliSpazi(QStringView(testo));
     if (!dentro.contains(u'\n')) {
         riga += dentro;
         return;
