@@ -1,6 +1,7 @@
 #include "cli/ComandoElenco.h"
 
 #include "checks/ElaboraElenco.h"
+#include "cli/OpzioniPagine.h"
 #include "cli/RigaComando.h"
 #include "core/CartellaProgramma.h"
 #include "session/Sessione.h"
@@ -161,12 +162,9 @@ int ComandoElenco::Esegui(const QStringList& argomenti)
 {
     QCommandLineParser parser;
     const QCommandLineOption come(u"come"_s, {}, u"SCELTA"_s);
-    const QCommandLineOption salva(u"salva"_s, {}, u"CARTELLA"_s);
-    const QCommandLineOption fonte(u"fonte"_s, {}, u"pagina|vies"_s);
     const QCommandLineOption parallelo(u"parallelo"_s, {}, u"N"_s);
     parser.addOption(come);
-    parser.addOption(salva);
-    parser.addOption(fonte);
+    const OpzioniPagine pagineSalvate(parser);
     parser.addOption(parallelo);
     if (!parser.parse(argomenti))
         return Uso(parser.errorText());
@@ -179,9 +177,8 @@ int ComandoElenco::Esegui(const QStringList& argomenti)
         if (!uscita)
             return Uso(u"scelta sconosciuta: "_s + parser.value(come));
     }
-    const QString fonteScelta = parser.value(fonte).toLower();
-    if (!fonteScelta.isEmpty() && fonteScelta != u"pagina"_s && fonteScelta != u"vies"_s)
-        return Uso(u"fonte sconosciuta: "_s + parser.value(fonte));
+    if (const QString errore = pagineSalvate.Errore(); !errore.isEmpty())
+        return Uso(errore);
     std::optional<int> pagine;
     if (parser.isSet(parallelo)) {
         bool numero = false;
@@ -191,21 +188,14 @@ int ComandoElenco::Esegui(const QStringList& argomenti)
     }
 
     const std::unique_ptr<Sessione> sessione = ApriSessione(CartellaProgramma(), ModoSessione::Comando);
-    if (!fonteScelta.isEmpty())
-        sessione->indirizzi.fonte = LeggiFonte(fonteScelta);
     RichiestaElenco richiesta;
+    richiesta.politica = pagineSalvate.Applica(*sessione);
     richiesta.fileElenco = QFileInfo(file.first()).absoluteFilePath();
     richiesta.come = uscita.value_or(UscitaDaImpostazioni(sessione->impostazioni));
     // The run brings it within its bounds.
     richiesta.parallelo = pagine.value_or(ParalleloDaImpostazioni(sessione->impostazioni));
     if (richiesta.come == UscitaElenco::DataBase && !sessione->database.Aperto())
         richiesta.come = UscitaElenco::Stampa; // as the window does
-    // Nothing of the window program's page options: pages are saved only where --salva says.
-    richiesta.politica = {{}, sessione->dirTemp, nullptr};
-    if (parser.isSet(salva)) {
-        richiesta.politica.opzioni.Save = 1;
-        richiesta.politica.opzioni.DirSave = QDir(parser.value(salva)).absolutePath();
-    }
 
     ElaboraElenco elaborazione(*sessione, std::move(richiesta));
     Avanzamento avanzamento;

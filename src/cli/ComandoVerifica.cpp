@@ -1,13 +1,13 @@
 #include "cli/ComandoVerifica.h"
 
 #include "checks/RispostaSingola.h"
+#include "cli/OpzioniPagine.h"
 #include "cli/RigaComando.h"
 #include "core/CartellaProgramma.h"
 #include "session/Sessione.h"
 #include "web/GetHtmPage.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
@@ -81,15 +81,11 @@ int ComandoVerifica::Esegui(const QStringList& argomenti)
 {
     QCommandLineParser parser;
     const QCommandLineOption json(u"json"_s);
-    const QCommandLineOption salva(u"salva"_s, {}, u"CARTELLA"_s);
-    const QCommandLineOption fonte(u"fonte"_s, {}, u"pagina|vies"_s);
     parser.addOption(json);
-    parser.addOption(salva);
-    parser.addOption(fonte);
+    const OpzioniPagine pagineSalvate(parser);
     QTextStream err(stderr);
     QStringList codici = parser.parse(argomenti) ? parser.positionalArguments() : QStringList();
-    const QString fonteScelta = parser.value(fonte).toLower();
-    if (!fonteScelta.isEmpty() && fonteScelta != u"pagina"_s && fonteScelta != u"vies"_s)
+    if (!pagineSalvate.Errore().isEmpty())
         codici.clear();
     if (codici.isEmpty()) {
         if (!parser.errorText().isEmpty())
@@ -99,14 +95,7 @@ int ComandoVerifica::Esegui(const QStringList& argomenti)
     }
 
     const std::unique_ptr<Sessione> sessione = ApriSessione(CartellaProgramma(), ModoSessione::Comando);
-    if (!fonteScelta.isEmpty())
-        sessione->indirizzi.fonte = LeggiFonte(fonteScelta);
-    // Nothing of the window program's page options: pages are saved only where --salva says.
-    PoliticaPagine politica{{}, sessione->dirTemp, nullptr};
-    if (parser.isSet(salva)) {
-        politica.opzioni.Save = 1;
-        politica.opzioni.DirSave = QDir(parser.value(salva)).absolutePath();
-    }
+    const PoliticaPagine politica = pagineSalvate.Applica(*sessione);
 
     QTextStream out(stdout);
     bool nonLetti = false;
