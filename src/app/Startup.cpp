@@ -158,8 +158,8 @@ void Startup::FissaDimensioni()
     const QMargins cornice(interno.left() - esterno.left(), interno.top() - esterno.top(),
                            esterno.right() - interno.right(), esterno.bottom() - interno.bottom());
     const int clientePx = PixelDaTwips(kLarghezzaProgetto, dpi);
-    const int menuPx = menuBar()->heightForWidth(clientePx) > 0 ? menuBar()->heightForWidth(clientePx)
-                                                                : menuBar()->sizeHint().height();
+    const int altezzaMenu = menuBar()->heightForWidth(clientePx);
+    const int menuPx = altezzaMenu > 0 ? altezzaMenu : menuBar()->sizeHint().height();
     const int bordiOrizzontali = TwipsDaPixel(cornice.left() + cornice.right(), dpi);
     const int altezzaCornice = TwipsDaPixel(menuPx + cornice.top() + cornice.bottom(), dpi);
 

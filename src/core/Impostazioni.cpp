@@ -168,7 +168,6 @@ GruppoScritture::~GruppoScritture()
     if (--m_impostazioni.m_gruppi > 0 || !m_impostazioni.m_inSospeso)
         return;
     m_impostazioni.m_inSospeso = false;
-    const DocumentoIni scritto = m_impostazioni.m_documento;
     m_impostazioni.m_letto = false; // what failed to reach the file must not be read back
-    m_impostazioni.Salva(scritto);
+    m_impostazioni.Salva(m_impostazioni.m_documento);
 }

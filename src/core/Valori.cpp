@@ -33,9 +33,15 @@ int AnnoCompleto(int anno, qsizetype cifre)
 // anything else (exponents, group separators, inner spaces) gives 0.
 double NumeroDaTesto(const QString& testo)
 {
+    // Built again only when the locale's separator changes: ValNum runs once per cell of a table.
+    thread_local QString separatoreNoto;
+    thread_local QRegularExpression numero;
     const QString separatore = QLocale().decimalPoint();
-    const QString decimale = QRegularExpression::escape(separatore);
-    const QRegularExpression numero(u"^[+-]?(?:[0-9]+(?:%1[0-9]*)?|%1[0-9]+)$"_s.arg(decimale));
+    if (numero.pattern().isEmpty() || separatore != separatoreNoto) {
+        const QString decimale = QRegularExpression::escape(separatore);
+        numero.setPattern(u"^[+-]?(?:[0-9]+(?:%1[0-9]*)?|%1[0-9]+)$"_s.arg(decimale));
+        separatoreNoto = separatore;
+    }
     QString cifre = TogliSpazi(testo);
     if (!numero.match(cifre).hasMatch())
         return 0;

@@ -20,7 +20,7 @@
 #include <QScopedValueRollback>
 #include <QWindow>
 
-#include <algorithm>
+#include <array>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -298,7 +298,6 @@ bool GesNaz::CercaNazione(const QString& codice)
 void GesNaz::ControllaCampo(int indice)
 {
     const QString valore = TogliSpazi(m_Txt[indice]->text());
-    const auto numero = std::clamp<std::int64_t>(ArrotondaPari(ValNum(valore)), 0, 255);
     m_indiceErrore = 0;
     if (indice == kCodice) {
         if (CercaNazione(valore))
@@ -313,6 +312,7 @@ void GesNaz::ControllaCampo(int indice)
         return;
     }
     // A length of 0 (an empty box too) switches its range off.
+    const int numero = LunghezzaNazione(valore);
     if (indice > kNome && numero != 0 && (numero < 2 || numero > 12))
         m_indiceErrore = indice;
 }

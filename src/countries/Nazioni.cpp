@@ -52,26 +52,25 @@ void ScriviPredefinite(Impostazioni& impostazioni)
     impostazioni.Scrivi(valori);
 }
 
-// Lengths are bytes: anything outside 0..255 is clamped rather than refused, so a bad row still loads.
-std::uint8_t Lunghezza(const QString& campo)
-{
-    return std::uint8_t(std::clamp<std::int64_t>(ArrotondaPari(ValNum(campo)), 0, 255));
-}
-
 // Name and lengths from a row's value, "NOME,min1,max1,min2,max2,min3,max3"; missing fields are 0.
 void LeggiRiga(RigaNazione& r, const QString& valore)
 {
     const QStringList campi = QString(valore + u",,,,,,,"_s).split(u',');
     r.nome = campi[0];
-    r.min1 = Lunghezza(campi[1]);
-    r.max1 = Lunghezza(campi[2]);
-    r.min2 = Lunghezza(campi[3]);
-    r.max2 = Lunghezza(campi[4]);
-    r.min3 = Lunghezza(campi[5]);
-    r.max3 = Lunghezza(campi[6]);
+    r.min1 = LunghezzaNazione(campi[1]);
+    r.max1 = LunghezzaNazione(campi[2]);
+    r.min2 = LunghezzaNazione(campi[3]);
+    r.max2 = LunghezzaNazione(campi[4]);
+    r.min3 = LunghezzaNazione(campi[5]);
+    r.max3 = LunghezzaNazione(campi[6]);
 }
 
 } // namespace
+
+std::uint8_t LunghezzaNazione(const QString& campo)
+{
+    return std::uint8_t(std::clamp<std::int64_t>(ArrotondaPari(ValNum(campo)), 0, 255));
+}
 
 void Nazioni::Carica(Impostazioni& impostazioni)
 {

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
+
 class Impostazioni;
 
 // What the format check found: the message to show instead of querying ("" when the code may be
@@ -14,6 +16,10 @@ struct EsitoFormato {
     QString messaggio;
     int riga = -1;
 };
+
+// A length as a row holds it: the number rounded and clamped to 0..255, 0 for a blank or a text
+// that is no number, so a bad value still loads.
+std::uint8_t LunghezzaNazione(const QString& campo);
 
 class Nazioni
 {

@@ -148,10 +148,7 @@ void GetHtmPage::xGetPaginaMRN()
                 return Fallita(esito.errore);
             const LetturaPagina lettura =
                 xGetEsito(esito.testo, MarcatoriExport::Leggi(m_contesto.impostazioni), bMess);
-            if (lettura.errore)
-                MostraErroreLettura(*lettura.errore);
-            Prendi(lettura);
-            if (lettura.risultato && !xMostraPagina(indirizzo, u"ex"_s, esito.testo))
+            if (!PrendiPaginaMrn(lettura, indirizzo, u"ex"_s, esito.testo))
                 return Fallita(u"Pagina non mostrata"_s);
             Concludi({});
         });
@@ -166,13 +163,19 @@ void GetHtmPage::xGetPaginaMRN()
             return Fallita(esito.errore);
         const LetturaPagina lettura =
             xGetTransito(esito.testo, MarcatoriTransito::Leggi(m_contesto.impostazioni), m_numero);
-        if (lettura.errore)
-            MostraErroreLettura(*lettura.errore);
-        Prendi(lettura);
-        if (lettura.risultato && !xMostraPagina(indirizzo, u"tr"_s, esito.testo))
+        if (!PrendiPaginaMrn(lettura, indirizzo, u"tr"_s, esito.testo))
             return Fallita(u"Pagina non mostrata"_s);
         leggiExport(false);
     });
+}
+
+bool GetHtmPage::PrendiPaginaMrn(const LetturaPagina& lettura, const QString& indirizzo, const QString& tipo,
+                                 const QString& testo)
+{
+    if (lettura.errore)
+        MostraErroreLettura(*lettura.errore);
+    Prendi(lettura);
+    return !lettura.risultato || xMostraPagina(indirizzo, tipo, testo);
 }
 
 void GetHtmPage::Prendi(const LetturaPagina& lettura)

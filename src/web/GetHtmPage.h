@@ -75,6 +75,10 @@ private:
     void Prendi(const LetturaPagina& lettura);
     // Shows, saves or opens the page; false only when the browser window could not show it.
     bool xMostraPagina(const QString& indirizzo, const QString& tipo, const QString& testo);
+    // An MRN page read: its error told, its answer taken, the page shown or saved; false only when
+    // the browser window could not show it.
+    bool PrendiPaginaMrn(const LetturaPagina& lettura, const QString& indirizzo, const QString& tipo,
+                         const QString& testo);
     void MostraErroreLettura(const ErroreLettura& errore);
     void Fallita(const QString& motivo);
     void Concludi(const QString& messaggio);

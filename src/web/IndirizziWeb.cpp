@@ -48,10 +48,10 @@ FonteVat LeggiFonte(const QString& testo)
 
 QString IndirizziWeb::IndirizzoVies(const QString& codice) const
 {
-    QString indirizzo = VatRest + codice.left(2) + u"/vat/"_s + codice.mid(2);
+    QString indirizzo = VatRest + Codifica(codice.left(2)) + u"/vat/"_s + Codifica(codice.mid(2));
     if (Richiedente.size() > 2)
-        indirizzo += u"?requesterMemberStateCode="_s + Richiedente.left(2) + u"&requesterNumber="_s +
-                     Richiedente.mid(2);
+        indirizzo += u"?requesterMemberStateCode="_s + Codifica(Richiedente.left(2)) +
+                     u"&requesterNumber="_s + Codifica(Richiedente.mid(2));
     return indirizzo;
 }
 

@@ -334,6 +334,14 @@ private Q_SLOTS:
                      u"Data di inizio attività"_s);
     }
 
+    // The service too is asked for exactly the code typed.
+    void viesNumeroCodificato()
+    {
+        UsaVies();
+        Interroga(u"IT#0743110157"_s);
+        QCOMPARE(m_server.Richieste(), QStringList{u"/ms/IT/vat/%230743110157"_s});
+    }
+
     // The user's own number goes with every request; countries the default table predates work once
     // the user adds them.
     void richiedenteEPaesiAggiunti()
