@@ -20,4 +20,5 @@ enum ColonnaRisultati : int {
     kColConsultazione = 9,
 };
 
-ColonneGriglia ColonneRisultati();
+// Built once: the grid's headings ask for it at every paint.
+const ColonneGriglia& ColonneRisultati();

@@ -51,18 +51,18 @@ ColorTdbg::ColorTdbg(Sessione& sessione, QWidget* parent) : QDialog(parent), m_s
         colonna->addWidget(etichetta);
         m_lbColor[k] = etichetta;
     }
-    m_annulla = new QPushButton(u"&ANNULLA"_s, this);
-    m_annulla->setObjectName(u"Command1(0)"_s);
-    m_conferma = new QPushButton(u"&CONFERMA"_s, this);
-    m_conferma->setObjectName(u"Command1(1)"_s);
+    auto* annulla = new QPushButton(u"&ANNULLA"_s, this);
+    annulla->setObjectName(u"Command1(0)"_s);
+    auto* conferma = new QPushButton(u"&CONFERMA"_s, this);
+    conferma->setObjectName(u"Command1(1)"_s);
     auto* pulsanti = new QHBoxLayout;
-    pulsanti->addWidget(m_annulla);
-    pulsanti->addWidget(m_conferma);
+    pulsanti->addWidget(annulla);
+    pulsanti->addWidget(conferma);
     colonna->addLayout(pulsanti);
     colonna->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(m_annulla, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_conferma, &QPushButton::clicked, this, &ColorTdbg::Conferma);
+    connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
+    connect(conferma, &QPushButton::clicked, this, &ColorTdbg::Conferma);
 }
 
 void ColorTdbg::setVisible(bool visibile)

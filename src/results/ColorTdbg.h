@@ -8,7 +8,6 @@
 #include <array>
 
 class QLabel;
-class QPushButton;
 class Sessione;
 
 class ColorTdbg : public QDialog
@@ -42,6 +41,4 @@ private:
     bool m_caricata = false;
     int m_mostrate = 0;
     std::array<QLabel*, 4> m_lbColor{};
-    QPushButton* m_annulla;
-    QPushButton* m_conferma;
 };

@@ -220,17 +220,17 @@ void EleVATok::CaricaColonne()
     CaricaLayoutColonne(m_sessione.database, m_colonne, kNome);
     const QString letto = m_sessione.impostazioni.Leggi(Chiavi::LayOut()).trimmed();
     // Nothing stored: the columns of the answer shown, the consultation number hidden.
-    m_flagColonne = letto.isEmpty() ? QString(kColConsultazione, kVisibile) : letto;
-    for (QChar& c : m_flagColonne) {
+    QString flag = letto.isEmpty() ? QString(kColConsultazione, kVisibile) : letto;
+    for (QChar& c : flag) {
         if (c != kVisibile)
             c = u' ';
     }
-    m_flagColonne = m_flagColonne.leftJustified(qMax(kFlagMassimi, int(m_flagColonne.size())), u' ');
+    flag = flag.leftJustified(qMax(kFlagMassimi, int(flag.size())), u' ');
 
     const ScalaTwips scala(screen());
     for (int i = 0; i < m_colonne.size(); ++i) {
-        m_colonne[i].visibile = m_flagColonne[i] == kVisibile;
-        m_lstLayOut->addItem(m_flagColonne[i] + u"  "_s + m_colonne[i].intestazione);
+        m_colonne[i].visibile = flag[i] == kVisibile;
+        m_lstLayOut->addItem(flag[i] + u"  "_s + m_colonne[i].intestazione);
         m_TDBGrid1->horizontalHeader()->resizeSection(i, scala.PixelX(m_colonne[i].larghezza));
         m_TDBGrid1->setColumnHidden(i, !m_colonne[i].visibile);
     }
@@ -264,9 +264,7 @@ void EleVATok::ApplicaFiltri()
                                                             : FiltroData::Nessuno;
     selezione.filtri.giorno = NumeroGiorno(m_DTPicker1->dateTime());
     // Any filter change, and every return to the window, sorts by the first column again.
-    m_colOrdine = 0;
-    m_tastoOrdine = Qt::LeftButton;
-    selezione.ordine = {m_colOrdine, false};
+    selezione.ordine = {0, false};
     m_modello->Filtra(selezione);
 
     const qint64 totale = m_modello->Totale();
@@ -279,11 +277,6 @@ void EleVATok::ApplicaFiltri()
     m_lbNUmRec->setText(u"Totale = "_s + QString::number(totale));
     m_CmdR1->setEnabled(!m_sessione.pathExcel.Vuoto());
     m_CmdR0->setEnabled(selezione.filtri.stato == 2 || selezione.filtri.stato == 3);
-}
-
-void EleVATok::ApplicaOrdinamento()
-{
-    m_modello->Ordina({m_colOrdine, m_tastoOrdine != Qt::LeftButton});
 }
 
 // Whether a release at `x` (heading coordinates) is a click on a heading: not when it falls within
@@ -345,10 +338,9 @@ bool EleVATok::eventFilter(QObject* oggetto, QEvent* evento)
             if (m_ridimensionata) {
                 SalvaLayoutColonne(m_sessione.database, m_colonne, kNome);
             } else if (ClickSuIntestazione(int(clic->position().x()))) {
-                m_colOrdine = intestazione->logicalIndexAt(int(clic->position().x()));
-                m_tastoOrdine = clic->button();
-                if (m_colOrdine >= 0)
-                    ApplicaOrdinamento();
+                const int colonna = intestazione->logicalIndexAt(int(clic->position().x()));
+                if (colonna >= 0)
+                    m_modello->Ordina({colonna, clic->button() != Qt::LeftButton});
             }
             m_ridimensionata = false;
             break;
@@ -395,16 +387,14 @@ void EleVATok::CommutaVoce(QListWidgetItem* voce)
 
 void EleVATok::ConfermaLayOut()
 {
-    m_flagColonne.clear();
+    QString flag;
     for (int i = 0; i < m_lstLayOut->count(); ++i)
-        m_flagColonne += m_lstLayOut->item(i)->text().front();
+        flag += m_lstLayOut->item(i)->text().front();
     for (int i = 0; i < m_colonne.size(); ++i) {
-        m_colonne[i].visibile = m_flagColonne[i] == kVisibile;
+        m_colonne[i].visibile = flag[i] == kVisibile;
         m_TDBGrid1->setColumnHidden(i, !m_colonne[i].visibile);
     }
-    QString salvato = m_flagColonne;
-    salvato.replace(u' ', u'N');
-    m_sessione.impostazioni.Scrivi(Chiavi::LayOut(), salvato);
+    m_sessione.impostazioni.Scrivi(Chiavi::LayOut(), flag.replace(u' ', u'N'));
     m_pctLayOut->hide();
 }
 

@@ -57,7 +57,6 @@ private:
     void CaricaColonne();
     void FiltroCambiato();
     void ApplicaFiltri();
-    void ApplicaOrdinamento();
     bool ClickSuIntestazione(int x) const;
     void SuggerimentoOrdine(const QPoint& puntoIntestazione);
     void ColonnaRidimensionata(int colonna, int larghezza);
@@ -72,9 +71,6 @@ private:
     QString m_nomeTabella;
     ModelloRisultati* m_modello;
     ColonneGriglia m_colonne;
-    QString m_flagColonne;
-    int m_colOrdine = 0;
-    Qt::MouseButton m_tastoOrdine = Qt::LeftButton;
     bool m_inCaricamento = false;
     bool m_attivata = false;
     bool m_premuta = false;        // a mouse button is down on the headings

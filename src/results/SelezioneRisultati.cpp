@@ -71,7 +71,7 @@ Condizioni SelezioneRisultati::Filtri(bool lungoIndice) const
 
 QString SelezioneRisultati::CampoOrdine() const
 {
-    const ColonneGriglia colonne = ColonneRisultati();
+    const ColonneGriglia& colonne = ColonneRisultati();
     return colonne.value(ordine.colonna, colonne.first()).campo;
 }
 
