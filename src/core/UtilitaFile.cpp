@@ -150,7 +150,11 @@ void Registra(QFile& archivio)
 
 int ApriSenzaMessaggi(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord)
 {
-    return AperturaSistema(archivio, nome, modo, lunghezzaRecord);
+    archivio.close();
+    const int errore = AperturaSistema(archivio, nome, modo, lunghezzaRecord);
+    if (errore == 0)
+        Registra(archivio); // a forced exit flushes it too
+    return errore;
 }
 
 bool ApriArchivio(QFile& archivio, const QString& nome, int modo, int lunghezzaRecord)
