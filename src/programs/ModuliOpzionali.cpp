@@ -27,9 +27,9 @@ void ModuliOpzionali::attivaProcedura()
     const QString nelProgramma = m_cartella + u'/' + m_chiave;
     if (programma.isEmpty())
         programma = nelProgramma;
-    if (programma.startsWith(u"www"_s))
-        programma = u"http://"_s + programma;
-    if (programma.startsWith(u"mail"_s) || programma.startsWith(u"http"_s)) {
+    if (IndirizzoWebOPosta(programma)) {
+        if (programma.startsWith(u"www"_s))
+            programma = u"http://"_s + programma;
         ApriIndirizzo(QUrl::fromUserInput(programma)); // a failure is the system's to report
         return;
     }
