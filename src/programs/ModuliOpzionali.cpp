@@ -34,18 +34,17 @@ void ModuliOpzionali::attivaProcedura()
         return;
     }
     for (const QString& candidato : {programma, nelProgramma, m_chiave}) {
-        if (RisolviProgramma(candidato)) {
-            lanciaProcedura(candidato);
+        if (const std::optional<ComandoProgramma> comando = RisolviProgramma(candidato)) {
+            lanciaProcedura(candidato, *comando);
             return;
         }
     }
     MsgBox(m_chiave + u" non presente su "_s + m_impostazioni.File());
 }
 
-void ModuliOpzionali::lanciaProcedura(const QString& programma)
+void ModuliOpzionali::lanciaProcedura(const QString& programma, const ComandoProgramma& comando)
 {
-    const std::optional<ComandoProgramma> comando = RisolviProgramma(programma);
-    if (!comando || !AvviaProgramma(*comando, m_argModulo))
+    if (!AvviaProgramma(comando, m_argModulo))
         MsgBox(programma + u" non trovato"_s);
     m_argModulo.clear();
 }
