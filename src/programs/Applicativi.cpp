@@ -101,7 +101,7 @@ ErroreApplicativo ControllaApplicativo(int indice, const QString& nome, const QS
     if (IndirizzoWebOPosta(prima))
         return {};
     MotivoErrore motivo = MotivoProgramma(prima);
-    if (motivo == MotivoErrore::Nessuno)
+    if (motivo == MotivoErrore::Nessuno && prima != programma) // without quotes it was just checked
         motivo = MotivoProgramma(programma);
     if (motivo == MotivoErrore::Nessuno)
         return {};
