@@ -278,27 +278,26 @@ void EleVat::Annulla()
 
 void EleVat::Iniziata(int totale)
 {
-    m_totale = totale;
     m_Text1->setText(u"Elaborazione di "_s + QString::number(totale) + u" VAT in corso ..."_s);
     m_Text1->show();
     m_Text1->setFocus();
-    Barra(0);
+    Barra(0, totale);
     m_Picture1->show();
 }
 
 void EleVat::Interrogo(int k, int totale, const QString& codice)
 {
-    Barra(k);
+    Barra(k, totale);
     setWindowTitle(u"Interrogo Pertita IVA "_s + codice + u"     ("_s + QString::number(k) + u'/' +
                    QString::number(totale) + u')');
 }
 
-void EleVat::Barra(int k)
+void EleVat::Barra(int k, int totale)
 {
     // The step is a whole number of twips, as the bar has always moved.
     const QRect interno = m_Picture1->contentsRect();
     const double dpi = logicalDpiX();
-    const std::int64_t passo = ArrotondaPari(TwipsDaPixel(interno.width(), dpi) / double(qMax(1, m_totale)));
+    const std::int64_t passo = ArrotondaPari(TwipsDaPixel(interno.width(), dpi) / double(qMax(1, totale)));
     const int larghezza = std::min(PixelDaTwips(double(passo) * k, dpi), interno.width());
     m_Shape1->setGeometry(interno.x(), interno.y(), qMax(1, larghezza), interno.height());
 }

@@ -53,7 +53,7 @@ private:
     void Iniziata(int totale);
     void Interrogo(int k, int totale, const QString& codice);
     void Conclusa(const EsitoElenco& esito);
-    void Barra(int k);
+    void Barra(int k, int totale);
 
     Sessione& m_sessione;
     std::array<QRadioButton*, 3> m_Option1{};
@@ -69,7 +69,6 @@ private:
     QString m_plElenco;
     ElaboraElenco* m_elaborazione = nullptr; // while a run goes
     UscitaElenco m_uscitaInCorso = UscitaElenco::File;
-    int m_totale = 0;
     bool m_chiudiAllaFine = false;
     bool m_avvioAutomatico =
         true; // off once a handed-over list was refused: it would be asked again and again

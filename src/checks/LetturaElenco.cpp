@@ -122,13 +122,10 @@ QList<QString> VociElenco(QByteArrayView contenuto)
 QString NormalizzaVoce(const QString& voce)
 {
     qsizetype inizio = 0;
-    qsizetype fine = voce.size();
-    while (inizio < fine && Spazio(voce[inizio].unicode()))
+    while (inizio < voce.size() && Spazio(voce[inizio].unicode()))
         ++inizio;
-    while (fine > inizio && Spazio(voce[fine - 1].unicode()))
-        --fine;
     QString codice;
-    for (qsizetype i = inizio; i < fine && !Spazio(voce[i].unicode()); ++i)
+    for (qsizetype i = inizio; i < voce.size() && !Spazio(voce[i].unicode()); ++i)
         codice += voce[i].toUpper(); // letter by letter: the code keeps its length
     return codice;
 }

@@ -253,9 +253,7 @@ void VatSingola::MostraRisposta(const RispostaQuery& risposta)
     }
     if (singola.errore.isEmpty()) {
         // An end of activity means a ceased number; the next answer without one turns green again.
-        const QColor colore = LeggeData(m_lbEsito[6]->text())
-                                  ? kRossoScuro
-                                  : m_lbEsito[3]->palette().color(QPalette::WindowText);
+        const QColor colore = LeggeData(m_lbEsito[6]->text()) ? kRossoScuro : kVerde;
         Colora(m_lbEsito[6], colore);
         Colora(m_lbEsito[1], colore);
     }

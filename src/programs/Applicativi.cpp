@@ -12,11 +12,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-bool Indirizzo(const QString& testo)
-{
-    return testo.startsWith(u"www"_s) || testo.startsWith(u"http"_s) || testo.startsWith(u"mail"_s);
-}
-
 // The motive when the launch could not read `testo` as a program.
 MotivoErrore MotivoProgramma(const QString& testo)
 {
@@ -103,10 +98,10 @@ ErroreApplicativo ControllaApplicativo(int indice, const QString& nome, const QS
         return {campoProgramma, MotivoErrore::TestoNonIntegro};
 
     const QString prima = programma.section(u'"', 0, 0).trimmed();
-    if (Indirizzo(prima))
+    if (IndirizzoWebOPosta(prima))
         return {};
     MotivoErrore motivo = MotivoProgramma(prima);
-    if (motivo == MotivoErrore::Nessuno)
+    if (motivo == MotivoErrore::Nessuno && prima != programma) // without quotes it was just checked
         motivo = MotivoProgramma(programma);
     if (motivo == MotivoErrore::Nessuno)
         return {};

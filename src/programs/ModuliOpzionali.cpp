@@ -27,25 +27,24 @@ void ModuliOpzionali::attivaProcedura()
     const QString nelProgramma = m_cartella + u'/' + m_chiave;
     if (programma.isEmpty())
         programma = nelProgramma;
-    if (programma.startsWith(u"www"_s))
-        programma = u"http://"_s + programma;
-    if (programma.startsWith(u"mail"_s) || programma.startsWith(u"http"_s)) {
+    if (IndirizzoWebOPosta(programma)) {
+        if (programma.startsWith(u"www"_s))
+            programma = u"http://"_s + programma;
         ApriIndirizzo(QUrl::fromUserInput(programma)); // a failure is the system's to report
         return;
     }
     for (const QString& candidato : {programma, nelProgramma, m_chiave}) {
-        if (RisolviProgramma(candidato)) {
-            lanciaProcedura(candidato);
+        if (const std::optional<ComandoProgramma> comando = RisolviProgramma(candidato)) {
+            lanciaProcedura(candidato, *comando);
             return;
         }
     }
     MsgBox(m_chiave + u" non presente su "_s + m_impostazioni.File());
 }
 
-void ModuliOpzionali::lanciaProcedura(const QString& programma)
+void ModuliOpzionali::lanciaProcedura(const QString& programma, const ComandoProgramma& comando)
 {
-    const std::optional<ComandoProgramma> comando = RisolviProgramma(programma);
-    if (!comando || !AvviaProgramma(*comando, m_argModulo))
+    if (!AvviaProgramma(comando, m_argModulo))
         MsgBox(programma + u" non trovato"_s);
     m_argModulo.clear();
 }

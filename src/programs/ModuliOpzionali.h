@@ -2,6 +2,8 @@
 // Launching one Applicativi entry: a web or mail address goes to its default program, anything
 // else is started as a program with its arguments.
 
+#include "session/ComandoProgramma.h"
+
 #include <QString>
 
 class Impostazioni;
@@ -21,7 +23,8 @@ public:
     void attivaProcedura();
 
 private:
-    void lanciaProcedura(const QString& programma);
+    // `comando` is `programma` as read, so it is looked up once.
+    void lanciaProcedura(const QString& programma, const ComandoProgramma& comando);
 
     const Impostazioni& m_impostazioni;
     QString m_cartella;

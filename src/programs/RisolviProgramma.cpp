@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 // The absolute path of an existing file, so a relative one is never looked up on PATH; "" otherwise.
@@ -13,6 +15,11 @@ QString FileEsistente(const QString& percorso)
 }
 
 } // namespace
+
+bool IndirizzoWebOPosta(const QString& testo)
+{
+    return testo.startsWith(u"www"_s) || testo.startsWith(u"http"_s) || testo.startsWith(u"mail"_s);
+}
 
 std::optional<QStringList> DividiComando(const QString& testo)
 {

@@ -6,6 +6,10 @@
 
 #include <optional>
 
+// A web or mail address ("www...", "http...", "mail..."): it goes to its default program and is
+// never looked up as a program.
+bool IndirizzoWebOPosta(const QString& testo);
+
 // The words of `testo` as a shell splits them: blanks separate, single quotes keep everything,
 // double quotes keep everything but \" and \\, a backslash outside quotes keeps the next character.
 // Nothing when a quote never closes.
