@@ -4,6 +4,7 @@
 #include "core/ChiaviIni.h"
 #include "core/Dialoghi.h"
 #include "core/StampanteCorrente.h"
+#include "core/TieniPosto.h"
 #include "core/Twips.h"
 #include "core/UtilitaFile.h"
 #include "core/Valori.h"
@@ -31,13 +32,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kTitolo = u"  ELENCO PARTITE IVA CEE DA INTERROGARE"_s;
-
-void TieniPosto(QWidget* w)
-{
-    QSizePolicy regola = w->sizePolicy();
-    regola.setRetainSizeWhenHidden(true); // the window keeps its shape when the progress comes and goes
-    w->setSizePolicy(regola);
-}
 
 bool Clic(const QEvent* evento)
 {

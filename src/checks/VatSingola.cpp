@@ -6,6 +6,7 @@
 #include "core/EtichettaRidotta.h"
 #include "core/StampaGriglia.h"
 #include "core/StampanteCorrente.h"
+#include "core/TieniPosto.h"
 #include "core/Valori.h"
 #include "countries/ComboNazioni.h"
 #include "session/Sessione.h"
@@ -114,9 +115,7 @@ VatSingola::VatSingola(Sessione& sessione, QWidget* parent)
     m_cmdPrt = new QPushButton(u"&STAMPA"_s, this);
     m_cmdPrt->setObjectName(u"cmdPrt"_s);
     for (QPushButton* b : {m_cmdAnalizza, m_cmdPrt}) {
-        QSizePolicy p = b->sizePolicy();
-        p.setRetainSizeWhenHidden(true); // the row keeps its place when the buttons come and go
-        b->setSizePolicy(p);
+        TieniPosto(b);
         b->hide();
     }
 

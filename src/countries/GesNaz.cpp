@@ -4,6 +4,7 @@
 #include "core/CaselleTesto.h"
 #include "core/Dialoghi.h"
 #include "core/StampaGriglia.h"
+#include "core/TieniPosto.h"
 #include "core/Valori.h"
 #include "countries/ComboNazioni.h"
 #include "countries/Nazioni.h"
@@ -49,9 +50,7 @@ QLineEdit* Casella(int indice, int lunghezza, QWidget* padre)
 
 void NascostoConPosto(QWidget* w)
 {
-    QSizePolicy regola = w->sizePolicy();
-    regola.setRetainSizeWhenHidden(true); // nothing moves when it comes and goes
-    w->setSizePolicy(regola);
+    TieniPosto(w);
     w->hide();
 }
 

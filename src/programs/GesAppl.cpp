@@ -4,6 +4,7 @@
 #include "core/ChiaviIni.h"
 #include "core/Dialoghi.h"
 #include "core/Impostazioni.h"
+#include "core/TieniPosto.h"
 #include "core/UtilitaFile.h"
 #include "programs/RisolviProgramma.h"
 
@@ -87,9 +88,7 @@ GesAppl::GesAppl(Impostazioni& impostazioni, QWidget* parent)
         m_cmdTrova[i]->setObjectName(u"cmdTrova(%1)"_s.arg(i));
         m_cmdTrova[i]->setAutoDefault(false);
         m_cmdTrova[i]->setToolTip(u"Cerca il programma"_s);
-        QSizePolicy regola = m_cmdTrova[i]->sizePolicy();
-        regola.setRetainSizeWhenHidden(true);
-        m_cmdTrova[i]->setSizePolicy(regola);
+        TieniPosto(m_cmdTrova[i]);
         m_cmdTrova[i]->setMaximumWidth(m_cmdTrova[i]->fontMetrics().horizontalAdvance(u"?"_s) + 24);
         griglia->addWidget(m_cmdTrova[i], i, 2);
         connect(m_cmdTrova[i], &QPushButton::clicked, this, [this, i] { Sfoglia(i); });

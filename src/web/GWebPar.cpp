@@ -2,6 +2,7 @@
 
 #include "core/FrmPRT.h"
 #include "core/ScalaTwips.h"
+#include "core/TieniPosto.h"
 #include "core/UtilitaFile.h"
 #include "web/ParametriWeb.h"
 
@@ -31,9 +32,7 @@ QGroupBox* RiquadroEtichetta(const QString& titolo, const QString& nome, QLabel*
     etichetta->setMinimumWidth(300);
     etichetta->setToolTip(u"Fare clic per cambiare"_s);
     (new QHBoxLayout(riquadro))->addWidget(etichetta);
-    QSizePolicy regola = riquadro->sizePolicy();
-    regola.setRetainSizeWhenHidden(true);
-    riquadro->setSizePolicy(regola);
+    TieniPosto(riquadro);
     return riquadro;
 }
 
@@ -80,16 +79,12 @@ GWebPar::GWebPar(Impostazioni& impostazioni, ParametriWeb& parametri, int uso, Q
         m_skede[i]->setObjectName(u"optSkede(%1)"_s.arg(i));
         schede->addWidget(m_skede[i]);
     }
-    QSizePolicy regola = m_frmIEskede->sizePolicy();
-    regola.setRetainSizeWhenHidden(true);
-    m_frmIEskede->setSizePolicy(regola);
+    TieniPosto(m_frmIEskede);
     m_frmPrint = RiquadroEtichetta(u"Stampante"_s, u"lbPrinter"_s, m_lbPrinter, this);
     m_frmPrint->setObjectName(u"frmPrint"_s);
     m_chiedi = new QCheckBox(u"Con richiesta"_s, this);
     m_chiedi->setObjectName(u"chkChiedi"_s);
-    regola = m_chiedi->sizePolicy();
-    regola.setRetainSizeWhenHidden(true);
-    m_chiedi->setSizePolicy(regola);
+    TieniPosto(m_chiedi);
     m_frmPath = RiquadroEtichetta(u"Cartella"_s, u"lbPath"_s, m_lbPath, this);
     m_frmPath->setObjectName(u"frmPath"_s);
     auto* annulla = new QPushButton(u"&ANNULLA"_s, this);
