@@ -17,15 +17,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kFormatoData = u"yyyy-MM-dd HH:mm:ss"_s;
-const QDate kDataZero(1899, 12, 30);
 constexpr double kSerialeMassimo = 3e6; // beyond year 9999
-
-QDateTime DaSeriale(double seriale)
-{
-    const double giorni = std::floor(seriale);
-    const int ms = int(std::lround((seriale - giorni) * 86'400'000.0) % 86'400'000);
-    return QDateTime(kDataZero.addDays(qint64(giorni)), QTime::fromMSecsSinceStartOfDay(ms));
-}
 
 bool Numerico(const QVariant& valore)
 {
@@ -38,7 +30,7 @@ QVariant DataLetta(const QVariant& valore)
         return QVariant(QMetaType::fromType<QDateTime>());
     // A date serial some other tool stored as a number.
     if (Numerico(valore) && std::abs(valore.toDouble()) < kSerialeMassimo)
-        return QVariant(DaSeriale(valore.toDouble()));
+        return QVariant(MomentoDaSeriale(valore.toDouble()));
     const QString testo = valore.toString();
     QDateTime momento = QDateTime::fromString(testo, kFormatoData);
     if (!momento.isValid())
@@ -59,9 +51,9 @@ std::optional<QVariant> DataDaScrivere(const QVariant& valore)
         const double seriale = ValNum(valore);
         if (!(std::abs(seriale) < kSerialeMassimo))
             return std::nullopt;
-        momento = DaSeriale(seriale);
+        momento = MomentoDaSeriale(seriale);
     }
-    if (momento.date() == kDataZero && momento.time() == QTime(0, 0))
+    if (momento.date() == OrigineSeriale() && momento.time() == QTime(0, 0))
         return QVariant();
     return QVariant(momento.toString(kFormatoData));
 }

@@ -10,8 +10,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QDate kOrigineSeriale(1899, 12, 30);
-
 bool Vuoto(const QString& testo)
 {
     for (const QChar c : testo) {
@@ -74,9 +72,21 @@ std::optional<QDateTime> DataGiornoMeseAnno(const QString& testo)
     return QDateTime(data, ora);
 }
 
+QDate OrigineSeriale()
+{
+    return QDate(1899, 12, 30);
+}
+
+QDateTime MomentoDaSeriale(double seriale)
+{
+    const double giorni = std::floor(seriale);
+    const int ms = int(std::lround((seriale - giorni) * 86'400'000.0) % 86'400'000);
+    return QDateTime(OrigineSeriale().addDays(qint64(giorni)), QTime::fromMSecsSinceStartOfDay(ms));
+}
+
 double SerialeData(const QDateTime& momento)
 {
-    const double giorni = double(kOrigineSeriale.daysTo(momento.date()));
+    const double giorni = double(OrigineSeriale().daysTo(momento.date()));
     return giorni + momento.time().msecsSinceStartOfDay() / 86'400'000.0;
 }
 

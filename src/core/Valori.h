@@ -29,8 +29,12 @@ QStringView TogliSpazi(QStringView testo);
 // A number as the settings file holds it: the locale's decimal separator, no group separator.
 QString TestoNumero(double numero);
 
+// Day 0 of date serials: 30 December 1899.
+QDate OrigineSeriale();
 // Days since 30 December 1899, the time of day as the fraction.
 double SerialeData(const QDateTime& momento);
+// The moment a date serial stands for, to the millisecond.
+QDateTime MomentoDaSeriale(double seriale);
 
 // Nearest whole number, halves to the even neighbour (2.5 gives 2, 3.5 gives 4).
 std::int64_t ArrotondaPari(double numero);

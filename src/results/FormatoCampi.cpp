@@ -12,7 +12,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QDate kOrigineSeriale(1899, 12, 30);
 constexpr std::int64_t kUltimoGiorno = 2'958'465; // 31/12/9999, the last day a date field holds
 
 void AccodaTesto(QString& riga, const QVariant& valore)
@@ -66,7 +65,7 @@ std::optional<double> SerialeMemorizzato(QStringView testo)
             return std::nullopt;
         secondi = ore * 3600 + minuti * 60 + sec;
     }
-    return double(kOrigineSeriale.daysTo(data)) + secondi / 86400.0;
+    return double(OrigineSeriale().daysTo(data)) + secondi / 86400.0;
 }
 
 void AccodaCifre(QString& riga, int numero, int cifre)
@@ -94,7 +93,7 @@ void AccodaData(QString& riga, const QVariant& valore)
     int anno = 0;
     int mese = 0;
     int giornoDelMese = 0;
-    kOrigineSeriale.addDays(giorno).getDate(&anno, &mese, &giornoDelMese);
+    OrigineSeriale().addDays(giorno).getDate(&anno, &mese, &giornoDelMese);
     AccodaCifre(riga, giornoDelMese, 2);
     riga += u'/';
     AccodaCifre(riga, mese, 2);

@@ -16,8 +16,6 @@ namespace {
 constexpr int kBlocco = 100;  // rows read at a time
 constexpr int kMassimo = 400; // rows kept
 
-const QDate kOrigineSeriale(1899, 12, 30);
-
 // dd/mm/yyyy, then hh.mm.ss when the time is not midnight.
 QString TestoMomento(const QDateTime& momento)
 {
@@ -39,11 +37,7 @@ QString TestoData(const QVariant& valore)
         return momento.isValid() ? TestoMomento(momento) : testo;
     }
     // A date serial some other tool stored as a number.
-    const double seriale = ValNum(valore);
-    const double giorni = std::floor(seriale);
-    const int ms = int(std::lround((seriale - giorni) * 86'400'000.0) % 86'400'000);
-    return TestoMomento(
-        QDateTime(kOrigineSeriale.addDays(qint64(giorni)), QTime::fromMSecsSinceStartOfDay(ms)));
+    return TestoMomento(MomentoDaSeriale(ValNum(valore)));
 }
 
 int Validita(const QVariant& ok)

@@ -8,8 +8,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QDate kOrigineSeriale(1899, 12, 30);
-
 // A unary + keeps SQLite from choosing an index for the term.
 QString Termine(const QString& campo, const QString& resto, bool lungoIndice)
 {
@@ -95,5 +93,5 @@ qint64 NumeroGiorno(const QDateTime& momento)
 
 QString InizioGiornoMemorizzato(qint64 giorno)
 {
-    return kOrigineSeriale.addDays(giorno).toString(u"yyyy-MM-dd"_s) + u" 00:00:00"_s;
+    return OrigineSeriale().addDays(giorno).toString(u"yyyy-MM-dd"_s) + u" 00:00:00"_s;
 }
