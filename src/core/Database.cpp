@@ -209,12 +209,17 @@ bool Database::ApriTabellaWk(const QString& nome, const QString& etichetta)
     m_wk.Chiudi();
     if (!m_aperto)
         return false;
-    for (int tentativo = 0; !m_wk.Apri(u"WK"_s + nome); ++tentativo) {
-        if (tentativo >= Attese().tentativiMassimi)
-            return false;
-        const Risposta r = MsgBox(m_wk.Errore(), Pulsanti::RiprovaAnnulla, Icona::Esclamazione,
-                                  u"ERRORE IN APERTURA TABELLA "_s + etichetta, Risposta::Riprova);
-        if (r != Risposta::Riprova)
+    return ApriTabellaConRiprova(m_wk, u"WK"_s + nome, u"ERRORE IN APERTURA TABELLA "_s + etichetta,
+                                 [](const Tabella& t) { return t.Errore(); });
+}
+
+bool ApriTabellaConRiprova(Tabella& tabella, const QString& nome, const QString& titolo,
+                           const std::function<QString(const Tabella&)>& messaggio)
+{
+    for (int tentativo = 0; !tabella.Apri(nome); ++tentativo) {
+        if (tentativo >= Attese().tentativiMassimi ||
+            MsgBox(messaggio(tabella), Pulsanti::RiprovaAnnulla, Icona::Esclamazione, titolo,
+                   Risposta::Riprova) != Risposta::Riprova)
             return false;
     }
     return true;

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 class Database
 {
 public:
@@ -48,6 +50,11 @@ private:
 // filters on.
 QStringList ChiaveOrdine(const QString& campo);
 QString IndiceOrdine(const QString& tabella, const QString& campo);
+
+// Opens the table `nome` in `tabella`; each time it fails, Retry/Cancel under `titolo` with
+// `messaggio(tabella)`, at most Attese().tentativiMassimi times.
+bool ApriTabellaConRiprova(Tabella& tabella, const QString& nome, const QString& titolo,
+                           const std::function<QString(const Tabella&)>& messaggio);
 
 // Statements run while one lives commit together on Conferma, or not at all.
 class Transazione

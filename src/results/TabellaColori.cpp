@@ -1,6 +1,5 @@
 #include "results/TabellaColori.h"
 
-#include "core/Attese.h"
 #include "core/Database.h"
 #include "core/Dialoghi.h"
 #include "core/Tabella.h"
@@ -69,18 +68,12 @@ BloccoColori BloccoDeiColori(const ColoriPersonalizzati& colori)
 
 bool ApriTabellaColori(Tabella& tabella)
 {
-    for (int tentativo = 0; !tabella.Apri(u"Colori"_s); ++tentativo) {
-        if (tentativo >= Attese().tentativiMassimi)
-            return false;
+    return ApriTabellaConRiprova(tabella, u"Colori"_s, u"Colori Personalizzati"_s, [](const Tabella& t) {
         QString messaggio = u"ERRORE IN APERTURA TABELLA 'COLORI'\n"_s;
-        if (!tabella.CodiceErrore().isEmpty())
-            messaggio += tabella.CodiceErrore() + u": "_s;
-        messaggio += tabella.Errore();
-        if (MsgBox(messaggio, Pulsanti::RiprovaAnnulla, Icona::Esclamazione, u"Colori Personalizzati"_s,
-                   Risposta::Riprova) != Risposta::Riprova)
-            return false;
-    }
-    return true;
+        if (!t.CodiceErrore().isEmpty())
+            messaggio += t.CodiceErrore() + u": "_s;
+        return messaggio + t.Errore();
+    });
 }
 
 QString ScegliColore(Database& database)
