@@ -68,12 +68,13 @@ BloccoColori BloccoDeiColori(const ColoriPersonalizzati& colori)
 
 bool ApriTabellaColori(Tabella& tabella)
 {
-    return ApriTabellaConRiprova(tabella, u"Colori"_s, u"Colori Personalizzati"_s, [](const Tabella& t) {
-        QString messaggio = u"ERRORE IN APERTURA TABELLA 'COLORI'\n"_s;
-        if (!t.CodiceErrore().isEmpty())
-            messaggio += t.CodiceErrore() + u": "_s;
-        return messaggio + t.Errore();
-    });
+    return ApriTabellaConRiprova(tabella, u"Colori"_s, u"Colori Personalizzati"_s,
+                                 [](const Tabella& t) -> QString {
+                                     QString messaggio = u"ERRORE IN APERTURA TABELLA 'COLORI'\n"_s;
+                                     if (!t.CodiceErrore().isEmpty())
+                                         messaggio += t.CodiceErrore() + u": "_s;
+                                     return messaggio + t.Errore();
+                                 });
 }
 
 QString ScegliColore(Database& database)
